@@ -1,0 +1,4 @@
+// ORVENA controller program.
+#include "app/controller.h"
+
+int main() { return vesk::runController(vesk::Variant::Orvena); }

@@ -1,0 +1,26 @@
+// What every control step works with: the state, panel time and the
+// services a step may drive. Built once by the Controller.
+#pragma once
+#include <functional>
+
+namespace vesk {
+
+struct ControllerState;
+class Clock;
+class TimerService;
+class RefreshSink;
+class SoundPlayer;
+struct ScheduleStore;
+
+struct ControlContext {
+    ControllerState& s;
+    Clock& clock;
+    TimerService& timers;
+    RefreshSink& refresh;
+    SoundPlayer& sound;
+    ScheduleStore& schedule;
+    // Asks the board link to send a command frame at once.
+    std::function<void()> sendNow;
+};
+
+}  // namespace vesk

@@ -1,0 +1,64 @@
+#include "core/control_thread.h"
+
+#include <mutex>
+
+#include "core/controller_state.h"
+#include "platform/clock.h"
+#include "settings/param_table.h"
+
+namespace vesk {
+
+ControlThread::ControlThread(ControllerState& s, Clock& clock, TimerService& timers, EepromOpener openEeprom,
+                             Cycle cycle)
+    : s_(s), clock_(clock), timers_(timers), openEeprom_(std::move(openEeprom)), cycle_(std::move(cycle)),
+      countdowns_(s, timers) {}
+
+ControlThread::~ControlThread() { stop(); }
+
+bool ControlThread::start() {
+    try {
+        thread_ = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void ControlThread::stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+}
+
+void ControlThread::prepare() {
+    {
+        std::lock_guard<std::recursive_mutex> g(s_.stateLock);
+        s_.burnerState = kStop;
+        s_.usr.ANTI_JAM_DAY = antiJamDayNumber(s_.localTime);
+    }
+    countdowns_.start();
+    persistence_ = BurnerPersistence(openEeprom_ ? openEeprom_() : nullptr);
+    int restored = persistence_.restore();
+    std::lock_guard<std::recursive_mutex> g(s_.stateLock);
+    s_.burnerState = restored;
+    s_.lastPersistedState = restored;
+}
+
+void ControlThread::iterate() {
+    std::lock_guard<std::recursive_mutex> g(s_.stateLock);
+    if (s_.burnerState != s_.lastPersistedState && s_.persistInhibit == 0) {
+        persistence_.store(s_.burnerState);
+        s_.lastPersistedState = s_.burnerState;
+    }
+    if (s_.linkOk == 1 && cycle_) cycle_();
+}
+
+void ControlThread::run() {
+    prepare();
+    while (!stop_) {
+        iterate();
+        // One second after the cycle ends, so the period is 1 s plus the cycle.
+        for (int slept = 0; slept < 1000 && !stop_; slept += 100) clock_.sleepMs(100);
+    }
+}
+
+}  // namespace vesk

@@ -1,0 +1,52 @@
+// The control thread: restores the burner state, starts the countdowns and
+// runs the control cycle once a second while the board link is healthy.
+#pragma once
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "core/burner_persistence.h"
+#include "core/countdown_service.h"
+
+namespace vesk {
+
+struct ControllerState;
+class Clock;
+class TimerService;
+class Eeprom;
+
+class ControlThread {
+public:
+    using EepromOpener = std::function<Eeprom*()>;
+    using Cycle = std::function<void()>;
+
+    // `openEeprom` is called once, after the countdowns start; it may
+    // return null. `cycle` runs with stateLock held.
+    ControlThread(ControllerState& s, Clock& clock, TimerService& timers, EepromOpener openEeprom,
+                  Cycle cycle);
+    ~ControlThread();
+
+    bool start();
+    // Ends the thread (tests; the panel's control thread never ends).
+    void stop();
+
+    // The thread's parts, callable one by one from tests.
+    void prepare();
+    void iterate();
+
+private:
+    void run();
+
+    ControllerState& s_;
+    Clock& clock_;
+    TimerService& timers_;
+    EepromOpener openEeprom_;
+    Cycle cycle_;
+    CountdownService countdowns_;
+    BurnerPersistence persistence_{nullptr};
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+}  // namespace vesk
