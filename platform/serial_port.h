@@ -1,5 +1,6 @@
 // A raw serial line (termios). Read time-outs are in panel time.
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,6 +18,9 @@ public:
     virtual int read(uint8_t* buf, size_t n, int64_t timeoutMs) = 0;
     // Writes all bytes in one call; false on error.
     virtual bool write(const uint8_t* buf, size_t n) = 0;
+    // Makes a waiting read return -1 soon, and every later one at once;
+    // lets the owner end a reader thread. Safe from any thread.
+    virtual void cancel() {}
 };
 
 class TermiosSerialPort : public SerialPort {
@@ -29,11 +33,13 @@ public:
     void close();
     int read(uint8_t* buf, size_t n, int64_t timeoutMs) override;
     bool write(const uint8_t* buf, size_t n) override;
+    void cancel() override { cancelled_ = true; }
     int fd() const { return fd_; }
 
 private:
     const Clock& clock_;
     int fd_ = -1;
+    std::atomic<bool> cancelled_{false};
 };
 
 }  // namespace vesk
