@@ -1,33 +1,42 @@
+// Whole-file replacement through a temporary file and rename.
 #include "platform/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <cstdlib>
 
 namespace vesk {
 
-bool writeFileAtomically(const std::string& path, std::string_view data) {
-    std::string tmp = path + ".tmp";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+namespace {
+
+bool writeAll(int fd, std::string_view data) {
     size_t done = 0;
     while (done < data.size()) {
         ssize_t w = ::write(fd, data.data() + done, data.size() - done);
-        if (w <= 0) {
-            ::close(fd);
-            ::unlink(tmp.c_str());
-            return false;
-        }
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
         done += static_cast<size_t>(w);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    return true;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::string_view data) {
+    // A unique temporary name, so that two writers of one file never share
+    // (and rename) each other's half-written temporary.
+    std::string tmp = path + ".tmpXXXXXX";
+    int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    // mkostemp makes the file private; keep the mode the file had.
+    struct stat st{};
+    mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, data) && ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
         ::unlink(tmp.c_str());
         return false;
     }
@@ -42,12 +51,23 @@ bool writeFileAtomically(const std::string& path, std::string_view data) {
 }
 
 bool readWholeFile(const std::string& path, std::string& out) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) return false;
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    if (f.bad()) return false;
-    out = ss.str();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::string text;
+    char buf[8192];
+    for (;;) {
+        ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) {
+            // A folder or an unreadable device is a failure, not an empty file.
+            ::close(fd);
+            return false;
+        }
+        if (r == 0) break;
+        text.append(buf, static_cast<size_t>(r));
+    }
+    ::close(fd);
+    out = std::move(text);
     return true;
 }
 

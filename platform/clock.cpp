@@ -1,3 +1,4 @@
+// Calendar arithmetic for panel local time (proleptic Gregorian, no zones).
 #include "platform/clock.h"
 
 namespace vesk {

@@ -1,7 +1,9 @@
+// Auto-reset event waited on in panel time.
 #include "platform/event.h"
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 
 #include "platform/clock.h"
 
@@ -16,7 +18,9 @@ void Event::set() {
 }
 
 bool Event::wait(const Clock& clock, int64_t timeoutMs) {
-    const int64_t deadline = clock.nowMs() + timeoutMs;
+    // Saturate so that "wait for ever" values cannot overflow the deadline.
+    const int64_t start = clock.nowMs();
+    const int64_t deadline = timeoutMs > INT64_MAX - start ? INT64_MAX : start + timeoutMs;
     std::unique_lock<std::mutex> lk(m_);
     for (;;) {
         if (set_) {
@@ -26,7 +30,8 @@ bool Event::wait(const Clock& clock, int64_t timeoutMs) {
         const int64_t left = deadline - clock.nowMs();
         if (left <= 0) return false;
         // Wait in real slices so that a manual clock's time can pass too.
-        int64_t slice = std::max<int64_t>(1, clock.realMsFor(left));
+        // Slices are capped: huge chrono waits overflow the steady clock.
+        int64_t slice = std::clamp<int64_t>(clock.realMsFor(left), 1, 60000);
         cv_.wait_for(lk, std::chrono::milliseconds(slice));
     }
 }

@@ -1,3 +1,4 @@
+// Test clock that moves only when advanced, stopping at listener deadlines.
 #include "platform/manual_clock.h"
 
 #include <algorithm>

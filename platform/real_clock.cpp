@@ -1,3 +1,4 @@
+// Host clock scaled by the time scale, local time offset kept in the registry.
 #include "platform/real_clock.h"
 
 #include <chrono>

@@ -1,6 +1,8 @@
 // Host time scaled by VESK_TIME_SCALE; the local time is the host's local
 // time plus an offset kept in the registry store.
 #pragma once
+#include <atomic>
+
 #include "platform/clock.h"
 
 namespace vesk {
@@ -23,7 +25,8 @@ private:
     Registry* registry_;
     int64_t startRealUs_;
     int64_t startWallSec_;
-    int64_t offsetSec_ = 0;
+    // Set from the UI thread, read by the control thread.
+    std::atomic<int64_t> offsetSec_{0};
 };
 
 }  // namespace vesk

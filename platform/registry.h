@@ -9,10 +9,13 @@ namespace vesk {
 
 class Registry {
 public:
-    // Reads `path` if it exists; writes go back to it atomically.
+    // Reads `path` if it exists; writes go back to it atomically. An empty
+    // path keeps the values in memory only.
     explicit Registry(std::string path);
     std::optional<std::string> get(const std::string& key) const;
     std::optional<long long> getInt(const std::string& key) const;
+    // Keys with '=', line breaks or a leading '#' and values with line
+    // breaks cannot be stored and are ignored.
     void set(const std::string& key, const std::string& value);
     void setInt(const std::string& key, long long value);
     void remove(const std::string& key);
