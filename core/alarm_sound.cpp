@@ -20,10 +20,17 @@ void AlarmSound::evaluate(ControllerState& s) {
         return;
     }
     if (alarmPlaying_) {
+        // The cycle that silences the alarm plays nothing else.
         player_.stop();
         alarmPlaying_ = false;
+        return;
     }
-    if (bunkerEmptySignalled(s) && s.countdown(kTBunkerSound) == 0) {
+    if (!bunkerEmptySignalled(s)) {
+        // The next empty bunker chimes at once.
+        s.setCountdown(kTBunkerSound, 0);
+        return;
+    }
+    if (s.countdown(kTBunkerSound) == 0) {
         player_.play(kSoundBunkerEmpty, kSoundAsync);
         s.setCountdown(kTBunkerSound, 10);
     }

@@ -5,7 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake ninja-build pkg-config
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev
+          libcairo2-dev libpango1.0-dev libsdl2-dev fonts-liberation2
+          libmbedtls-dev openssl zbar-tools libqrencode-dev
+          xvfb xauth xdotool)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
