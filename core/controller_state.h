@@ -101,6 +101,19 @@ enum Countdown : int {
     kCountdownCount,
 };
 
+// Sub-states of the burner state machine.
+struct BurnerRecord {
+    int subState = 0;        // blow-up, maintenance and semi-automatic ignition share it
+    int ignitionStep = 0;    // 0, 1, 2
+    int ignitionTries = 0;   // attempts left
+    int16_t ignitionStartGas = 0;
+    int keepMode = 0;        // burning is in its maintenance sub-mode
+    int overheatLatch = 0;   // water above 91 degrees
+    int savedState = 0;      // state to return to after fuel loading
+    int fadeLatch = 0;       // semi-automatic fade timer running
+    int powerDisplay = 0;    // rounded burner power, %
+};
+
 struct ControllerState {
     explicit ControllerState(Variant v) : variant(v) {}
     ControllerState(const ControllerState&) = delete;
@@ -139,6 +152,7 @@ struct ControllerState {
     int16_t waterQ = 0;  // boiler water, quarter degrees (raw counts on 0x2215)
     int16_t airQ = 0;    // room air, quarter degrees (raw counts on 0x2215)
     int emergencyMode = 0;  // auger-tube emergency start: 1 feed, 2 hold
+    BurnerRecord burner;
 
     // Outputs to the power board.
     int fanPower = 0;
