@@ -156,7 +156,9 @@ ConsoleReply SimConsole::execute(std::string_view line) {
     }
 
     if (cmd == "state")
-        return ok(plant.describe() + (board_.safeState() ? " board=safe" : " board=commanded"));
+        return ok(plant.describe() + (board_.safeState()      ? " board=safe"
+                                      : board_.lastCommand() ? " board=commanded"
+                                                             : " board=waiting"));
     if (cmd == "cmd") return ok(board_.describeLastCommand());
     if (cmd == "inputs") {
         char buf[8];
