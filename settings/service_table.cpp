@@ -150,7 +150,9 @@ void normaliseService(Settings& s) {
     P& p = s.svc;
     for (int i = 0; i < kFuelCount; ++i) {
         const int64_t limit = int64_t{p.WORM_PERIOD[i]} * 10 - 10;
-        if (p.WORM100[i] > limit) p.WORM100[i] = static_cast<int32_t>(limit);
+        // Positions beyond the model's fuel list have period 0: their
+        // on-time stays 0 instead of going negative.
+        if (p.WORM100[i] > limit) p.WORM100[i] = static_cast<int32_t>(std::max<int64_t>(limit, 0));
     }
 }
 
