@@ -30,8 +30,9 @@ public:
     virtual uint32_t* pixels() = 0;
     // Shows the changed area of the framebuffer.
     virtual void present(const ScreenRect& changed) = 0;
-    // Waits up to `timeoutMs` real milliseconds for pen input or wake();
-    // appends what arrived to `out`. False when the user closed the window.
+    // Waits up to `timeoutMs` real milliseconds (negative: no limit) for pen
+    // input or wake(); appends what arrived to `out`. False when the user
+    // closed the window.
     virtual bool waitEvents(std::vector<PenEvent>& out, int timeoutMs) = 0;
     // Ends a waitEvents early; safe from any thread.
     virtual void wake() = 0;
