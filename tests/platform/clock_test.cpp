@@ -56,7 +56,6 @@ TEST(EpochConversion, KnownInstantsAndWeekdays) {
 TEST(EpochConversion, RoundTripsEveryDayAcrossLeapYearsAndCenturies) {
     const int64_t from = toEpochSeconds(date(1896, 1, 1));
     const int64_t to = toEpochSeconds(date(2104, 12, 31));
-    int lastDay = 0;
     for (int64_t s = from; s <= to; s += 86400 + 3661) {
         LocalTime t = fromEpochSeconds(s);
         ASSERT_EQ(toEpochSeconds(t), s);
@@ -64,9 +63,7 @@ TEST(EpochConversion, RoundTripsEveryDayAcrossLeapYearsAndCenturies) {
         ASSERT_EQ(t.dayOfWeek, ((days % 7) + 11) % 7);
         ASSERT_GE(t.day, 1);
         ASSERT_LE(t.day, 31);
-        lastDay = t.day;
     }
-    EXPECT_GT(lastDay, 0);
     EXPECT_EQ(fromEpochSeconds(toEpochSeconds(date(2100, 2, 28)) + 86400).month, 3);  // no Feb 29
     EXPECT_EQ(fromEpochSeconds(toEpochSeconds(date(2000, 2, 28)) + 86400).day, 29);
 }
@@ -198,15 +195,6 @@ TEST(RealClock, SetLocalTimeSurvivesARestartThroughTheRegistry) {
     EXPECT_EQ(t.month, 6);
     EXPECT_EQ(t.day, 15);
     EXPECT_EQ(t.hour, 12);
-}
-
-TEST(RealClock, ScaleConvertsPanelWaitsToShorterRealWaits) {
-    RealClock fast(100.0, nullptr);
-    EXPECT_EQ(fast.realMsFor(1000), 10);
-    EXPECT_EQ(fast.realMsFor(1), 1);  // never a zero-length poll
-    EXPECT_EQ(fast.realMsFor(0), 0);
-    RealClock bad(-3.0, nullptr);
-    EXPECT_EQ(bad.scale(), 1.0);
 }
 
 }  // namespace
