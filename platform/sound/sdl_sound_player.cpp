@@ -1,0 +1,154 @@
+// SDL audio through SDL_QueueAudio: a plain play clears the queue and
+// queues the sound; a loop is kept topped up by a feeder thread that sleeps
+// unless a loop is running.
+#include "platform/sound/sdl_sound_player.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+namespace vesk {
+
+namespace {
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+constexpr int kFrameBytes = kChannels * 2;  // signed 16-bit
+// How far ahead of the device a loop is kept, and how often it is checked.
+constexpr int kLoopAheadMs = 300;
+constexpr auto kFeedPeriod = std::chrono::milliseconds(50);
+}  // namespace
+
+SdlSoundPlayer::SdlSoundPlayer(std::string resDir) : resDir_(std::move(resDir)) {
+    if (!resDir_.empty() && resDir_.back() != '/') resDir_ += '/';
+    // Audio pulls in SDL's event layer, whose signal handlers would swallow
+    // SIGTERM in a program without a window.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+    audioInit_ = true;
+    SDL_AudioSpec want{};
+    want.freq = kRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = kChannels;
+    want.samples = 1024;
+    SDL_AudioSpec have{};
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ == 0) return;
+    bytesPerSecond_ = kRate * kFrameBytes;
+    SDL_PauseAudioDevice(device_, 0);
+    feeder_ = std::thread([this] { feed(); });
+}
+
+SdlSoundPlayer::~SdlSoundPlayer() {
+    {
+        std::lock_guard<std::mutex> g(m_);
+        quit_ = true;
+    }
+    cv_.notify_all();
+    if (feeder_.joinable()) feeder_.join();
+    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    if (audioInit_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+const SdlSoundPlayer::Sound& SdlSoundPlayer::load(int resource) {
+    auto it = sounds_.find(resource);
+    if (it != sounds_.end()) return it->second;
+    // A missing or unreadable file is remembered as such: it stays silent.
+    Sound& s = sounds_[resource];
+    std::string path = resDir_ + std::to_string(resource) + ".wav";
+    SDL_AudioSpec spec{};
+    Uint8* buf = nullptr;
+    Uint32 len = 0;
+    if (SDL_LoadWAV(path.c_str(), &spec, &buf, &len) == nullptr) return s;
+    SDL_AudioCVT cvt{};
+    int need = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+                                 kChannels, kRate);
+    if (need >= 0) {
+        std::vector<uint8_t> work(size_t(len) * size_t(std::max(cvt.len_mult, 1)));
+        std::memcpy(work.data(), buf, len);
+        cvt.buf = work.data();
+        cvt.len = int(len);
+        if (need == 0 || SDL_ConvertAudio(&cvt) == 0) {
+            work.resize(need == 0 ? len : size_t(cvt.len_cvt));
+            work.resize(work.size() / kFrameBytes * kFrameBytes);
+            s.data = std::move(work);
+            s.ok = !s.data.empty();
+        }
+    }
+    SDL_FreeWAV(buf);
+    return s;
+}
+
+void SdlSoundPlayer::queueLocked(const Sound& s) {
+    if (gain_ >= 0xFFFF) {
+        SDL_QueueAudio(device_, s.data.data(), Uint32(s.data.size()));
+    } else {
+        std::vector<int16_t> scaled(s.data.size() / 2);
+        std::memcpy(scaled.data(), s.data.data(), scaled.size() * 2);
+        for (auto& v : scaled) v = int16_t(int32_t(v) * int32_t(gain_) / 0xFFFF);
+        SDL_QueueAudio(device_, scaled.data(), Uint32(scaled.size() * 2));
+    }
+    queued_ += s.data.size();
+}
+
+bool SdlSoundPlayer::playingLocked() const {
+    return current_ >= 0 && (looping_ || SDL_GetQueuedAudioSize(device_) > 0);
+}
+
+void SdlSoundPlayer::play(int resource, unsigned flags) {
+    if (device_ == 0) return;
+    std::lock_guard<std::mutex> g(m_);
+    if ((flags & kSoundNoStop) && playingLocked()) return;
+    SDL_ClearQueuedAudio(device_);
+    looping_ = false;
+    current_ = -1;
+    const Sound& s = load(resource);
+    if (!s.ok) return;
+    queueLocked(s);
+    current_ = resource;
+    looping_ = (flags & kSoundLoop) != 0;
+    if (looping_) cv_.notify_all();
+}
+
+void SdlSoundPlayer::stop() {
+    if (device_ == 0) return;
+    std::lock_guard<std::mutex> g(m_);
+    SDL_ClearQueuedAudio(device_);
+    looping_ = false;
+    current_ = -1;
+}
+
+void SdlSoundPlayer::setVolume(uint32_t leftRight) {
+    std::lock_guard<std::mutex> g(m_);
+    gain_ = std::max(leftRight & 0xFFFF, leftRight >> 16);
+}
+
+int SdlSoundPlayer::playingResource() const {
+    if (device_ == 0) return -1;
+    std::lock_guard<std::mutex> g(m_);
+    return playingLocked() ? current_ : -1;
+}
+
+uint64_t SdlSoundPlayer::bytesQueued() const {
+    std::lock_guard<std::mutex> g(m_);
+    return queued_;
+}
+
+void SdlSoundPlayer::feed() {
+    std::unique_lock<std::mutex> lk(m_);
+    const Uint32 ahead = Uint32(bytesPerSecond_) * kLoopAheadMs / 1000;
+    while (!quit_) {
+        if (!looping_) {
+            cv_.wait(lk, [this] { return quit_ || looping_; });
+            continue;
+        }
+        const Sound& s = sounds_[current_];
+        // Whole copies only, so the loop never restarts mid-sound.
+        while (SDL_GetQueuedAudioSize(device_) < std::max<Uint32>(ahead, Uint32(s.data.size())))
+            queueLocked(s);
+        cv_.wait_for(lk, kFeedPeriod);
+    }
+}
+
+}  // namespace vesk
