@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "board/board_link.h"
+#include "board_frames.h"
+#include "board_peer.h"
+#include "platform/manual_clock.h"
+#include "support/test_support.h"
+
+namespace vesk {
+namespace {
+
+using test::BoardPeer;
+using test::waitFor;
+
+std::vector<uint8_t> reading(uint16_t version, int water) {
+    const size_t size = readingPayloadSize(version);
+    test::ReadingPayload p(version, size ? size : 67);
+    p.put(version >= 0x2200 ? 18 : 5, water);
+    return p.bytes;
+}
+
+struct BoardLinkTest : ::testing::TestWithParam<Variant> {
+    BoardLinkTest() : state(GetParam()), link(state, GetParam(), clock, refresh), peer(pty.master) {
+        state.usr.GAS_TEMP_SENSOR_ENABLE = 1;
+    }
+    int linkOk() {
+        std::lock_guard<std::recursive_mutex> g(state.stateLock);
+        return state.linkOk;
+    }
+    uint16_t version() {
+        std::lock_guard<std::recursive_mutex> g(state.stateLock);
+        return state.boardVersion;
+    }
+    void startLink() { ASSERT_TRUE(link.start(pty.slavePath)); }
+    // Sends a good frame and waits until the link has taken it.
+    void bringUp() {
+        const int before = refresh.count;
+        peer.send(reading(0x1100, 240));
+        ASSERT_TRUE(waitFor([&] { return refresh.count == before + 1; }));
+        ASSERT_EQ(linkOk(), 1);
+    }
+
+    test::Pty pty;
+    ManualClock clock;
+    ControllerState state;
+    CountingRefreshSink refresh;
+    BoardLink link;
+    BoardPeer peer;
+};
+
+TEST_P(BoardLinkTest, SendsTheLayoutOfTheFirmwareItHears) {
+    startLink();
+    auto first = peer.nextFrame();  // leaves at once, before any reply
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->size(), 7u);
+
+    peer.send(reading(0x2214, 240));
+    ASSERT_TRUE(waitFor([&] { return refresh.count == 1; }));
+    EXPECT_EQ(linkOk(), 1);
+    EXPECT_EQ(version(), 0x2214);
+
+    // Panel time stands still: only sendNow can make this frame leave.
+    link.sendNow();
+    auto now = peer.nextFrame();
+    ASSERT_TRUE(now);
+    EXPECT_EQ(now->size(), 22u);
+
+    // Without a request the next frame leaves 500 panel ms after the last.
+    std::optional<std::vector<uint8_t>> periodic;
+    int64_t advanced = 0;
+    while (!periodic && advanced < 5000) {
+        clock.advance(100);
+        advanced += 100;
+        periodic = peer.nextFrame(20);
+    }
+    if (!periodic) periodic = peer.nextFrame();
+    ASSERT_TRUE(periodic);
+    EXPECT_EQ(periodic->size(), 22u);
+    EXPECT_GE(advanced, BoardLink::kSendPeriodMs);
+
+    peer.send(reading(0x2200, 240));
+    ASSERT_TRUE(waitFor([&] { return version() == 0x2200; }));
+    link.sendNow();
+    // Frames sent before the board changed may still be on their way.
+    std::optional<std::vector<uint8_t>> eight;
+    for (int i = 0; i < 5 && !(eight && eight->size() == 8u); ++i) eight = peer.nextFrame();
+    ASSERT_TRUE(eight);
+    EXPECT_EQ(eight->size(), 8u);
+}
+
+TEST_P(BoardLinkTest, CommandFrameCarriesTheOutputs) {
+    state.fanPower = 64;
+    state.pumpCh = 1;
+    state.augerStopPulse = 1;
+    state.boardVersion = 0x2215;
+    startLink();
+    auto f = peer.nextFrame();
+    ASSERT_TRUE(f);
+    ASSERT_EQ(f->size(), 22u);
+    EXPECT_EQ((*f)[0], 12);
+    EXPECT_EQ((*f)[15], 64);
+    EXPECT_EQ((*f)[16], 100);
+    link.sendNow();
+    f = peer.nextFrame();
+    ASSERT_TRUE(f);
+    EXPECT_EQ((*f)[0], 5);
+}
+
+TEST_P(BoardLinkTest, BadCheckByteChangesNothingAndPostsNothing) {
+    startLink();
+    auto bad = encodeFrame(reading(0x2200, 400));
+    bad[bad.size() - 3] ^= 0x01;  // the check byte
+    peer.sendRaw(bad);
+    peer.send(reading(0x1100, 240));
+    ASSERT_TRUE(waitFor([&] { return version() == 0x1100; }));
+    EXPECT_EQ(refresh.count.load(), 1);
+    std::lock_guard<std::recursive_mutex> g(state.stateLock);
+    EXPECT_EQ(state.sensors[kSensorWater], 60);
+}
+
+TEST_P(BoardLinkTest, UnknownFirmwarePostsRefreshButLeavesLinkState) {
+    startLink();
+    peer.send(reading(0x3000, 240));
+    ASSERT_TRUE(waitFor([&] { return refresh.count == 1; }));
+    EXPECT_EQ(version(), 0x3000);
+    EXPECT_EQ(linkOk(), 0);
+}
+
+TEST_P(BoardLinkTest, SilenceTakesTheLinkDownAndAGoodFrameBringsItBack) {
+    startLink();
+    bringUp();
+    // Half a frame, then silence: the half must not join what follows.
+    auto half = encodeFrame(reading(0x2200, 400));
+    const size_t cut = half.size() / 2;
+    peer.sendRaw(std::vector<uint8_t>(half.begin(), half.begin() + cut));
+
+    clock.advance(14000);
+    EXPECT_EQ(linkOk(), 1);
+    int64_t waited = 14000;
+    while (linkOk() == 1 && waited < 60000) {
+        clock.advance(1000);
+        waited += 1000;
+        waitFor([&] { return linkOk() == 0; }, 20);
+    }
+    ASSERT_TRUE(waitFor([&] { return linkOk() == 0; }));
+    EXPECT_GE(waited, BoardLink::kSilenceMs);
+
+    const int before = refresh.count;
+    peer.sendRaw(std::vector<uint8_t>(half.begin() + cut, half.end()));
+    peer.send(reading(0x1000, 61));
+    ASSERT_TRUE(waitFor([&] { return version() == 0x1000; }));
+    EXPECT_EQ(linkOk(), 1);
+    EXPECT_EQ(refresh.count.load(), before + 1);
+}
+
+TEST_P(BoardLinkTest, HangUpTakesTheLinkDownAndStopStillEnds) {
+    startLink();
+    bringUp();
+    ::close(pty.master);
+    pty.master = -1;
+    EXPECT_TRUE(waitFor([&] { return linkOk() == 0; }));
+    link.stop();
+    EXPECT_FALSE(link.running());
+}
+
+TEST_P(BoardLinkTest, MissingDeviceLeavesTheLinkDown) {
+    EXPECT_FALSE(link.start("/nonexistent/ttyBOARD"));
+    EXPECT_FALSE(link.running());
+    EXPECT_EQ(linkOk(), 0);
+    link.stop();
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, BoardLinkTest, ::testing::Values(Variant::Orvena, Variant::Kestralo));
+
+}  // namespace
+}  // namespace vesk
