@@ -1,7 +1,6 @@
 // The KEY=VALUES reader: separators, signs, junk, overflow and odd files.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -47,15 +46,6 @@ TEST(LineParser, OverflowStopsTheList) {
     EXPECT_EQ(values("K=2147483646"), (std::vector<int32_t>{2147483646}));
     EXPECT_EQ(values("K=-2147483647"), (std::vector<int32_t>{-2147483647}));
     EXPECT_EQ(values("K=1,99999999999999999999999,3"), (std::vector<int32_t>{1}));
-}
-
-TEST(LineParser, LinesIncludingALastOneWithoutNewline) {
-    auto lines = splitLines("A=1\nB=2\r\n\nC=3");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "B=2\r");
-    EXPECT_EQ(lines[2], "");
-    EXPECT_EQ(lines[3], "C=3");
-    EXPECT_TRUE(splitLines("").empty());
 }
 
 TEST(LineParser, UserTextRulesThroughTheKeyTable) {

@@ -63,17 +63,6 @@ TEST(ScheduleRecord, ExchangeSortByBeginHour) {
     EXPECT_EQ(p.periods[3].waterTarget, 61);
 }
 
-TEST(ScheduleRecord, ClearUnderTheLock) {
-    ScheduleStore store;
-    store.schedule.enabled = 1;
-    store.schedule.dayProgram[3] = 1;
-    store.schedule.programs[1].count = 2;
-    clearSchedule(store);
-    EXPECT_EQ(store.schedule.enabled, 0);
-    for (int32_t d : store.schedule.dayProgram) EXPECT_EQ(d, kNoProgram);
-    for (const Program& p : store.schedule.programs) EXPECT_EQ(p.count, 0);
-}
-
 TEST(ScheduleFile, BodyValuesAndWeekdays) {
     Schedule s;
     s.dayProgram[5] = 1;

@@ -29,16 +29,6 @@ TEST(SdScramble, CrcAndLayout) {
     EXPECT_EQ(static_cast<uint8_t>(out[3]), (crc >> 8) ^ 4);
 }
 
-TEST(SdScramble, KeyStreamIsTheLowByteOfEachNewState) {
-    KeyStream ks(3, 7, 1000, 5);
-    EXPECT_EQ(ks.next(), 22);                // 5*3+7
-    EXPECT_EQ(ks.next(), 73);                // 22*3+7
-    EXPECT_EQ(ks.next(), 226);               // 226
-    EXPECT_EQ(ks.next(), (685u) & 0xFF);     // 685
-    EXPECT_EQ(ks.next(), (2062u % 1000) & 0xFF);
-    EXPECT_EQ(ks.state(), 62u);
-}
-
 TEST(SdScramble, ShortOrTamperedCopiesAreRejected) {
     std::string plain;
     for (size_t n : {0u, 1u, 2u}) {
