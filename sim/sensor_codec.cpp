@@ -38,8 +38,8 @@ float thermocoupleCelsius(int counts) {
 }
 
 int16_t thermocoupleCounts(int wholeDelta) {
-    // Aim at the middle of the degree so that truncation lands on it.
-    const float goal = static_cast<float>(wholeDelta) + 0.5f;
+    // Aim at the middle of the degree so that truncation toward zero lands on it.
+    const float goal = static_cast<float>(wholeDelta) + (wholeDelta >= 0 ? 0.5f : -0.5f);
     const int lo = static_cast<int>(std::ceil(kThermocoupleMinMv / kThermocoupleMvPerCount));
     const int hi = static_cast<int>(std::floor(kThermocoupleMaxMv / kThermocoupleMvPerCount));
     const int zero = 0;

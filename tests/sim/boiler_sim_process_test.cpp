@@ -71,6 +71,7 @@ struct SimProcess {
     }
 
     void start(const std::vector<std::string>& args) {
+        ASSERT_EQ(::access((test::binDir() + "boiler-sim").c_str(), X_OK), 0) << "no boiler-sim in " << test::binDir();
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
         pid = ::fork();

@@ -46,7 +46,7 @@ TEST(SensorCodec, ThermocoupleCountsInvertTheForwardCurve) {
         float mv = counts * kThermocoupleMvPerCount;
         ASSERT_GE(mv, kThermocoupleMinMv);
         ASSERT_LE(mv, kThermocoupleMaxMv);
-        EXPECT_NEAR(std::trunc(thermocoupleCelsius(counts)), delta, 1.0) << delta;
+        EXPECT_EQ(static_cast<int>(thermocoupleCelsius(counts)), delta);
     }
 }
 
@@ -56,7 +56,7 @@ TEST(SensorCodec, ThermocoupleGapsGiveTheNearestReachableValue) {
     float t = thermocoupleCelsius(c);
     EXPECT_TRUE(std::fabs(t - 495.5f) < 7) << t;
     // Around 0 mV the two pieces overlap instead; either may serve.
-    for (int delta : {-10, -5, -1}) EXPECT_NEAR(std::trunc(thermocoupleCelsius(thermocoupleCounts(delta))), delta, 1.0);
+    for (int delta : {-10, -5, -1, 0}) EXPECT_EQ(static_cast<int>(thermocoupleCelsius(thermocoupleCounts(delta))), delta);
 }
 
 }  // namespace
