@@ -70,7 +70,11 @@ bool TermiosSerialPort::open(const std::string& path, int baud) {
 }
 
 void TermiosSerialPort::close() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ < 0) return;
+    // Exclusivity lasts only while this port holds the line, even when
+    // another holder keeps the device itself open.
+    ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
     fd_ = -1;
 }
 
