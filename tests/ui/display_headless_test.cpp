@@ -1,0 +1,75 @@
+// The in-memory display and the backend choice.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/display/headless_display.h"
+
+namespace vesk {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+// Far beyond what a wake needs; reaching it means the wake was lost.
+constexpr int kLongWaitMs = 120000;
+
+TEST(HeadlessDisplay, FramebufferPersistsAndTimeoutReturns) {
+    HeadlessDisplay d;
+    EXPECT_EQ(d.name(), "headless");
+    uint32_t* px = d.pixels();
+    EXPECT_EQ(px[0], 0u);
+    px[kScreenWidth * kScreenHeight - 1] = 0x00ABCDEF;
+    d.present({0, 0, kScreenWidth, kScreenHeight});
+    EXPECT_EQ(d.pixels()[kScreenWidth * kScreenHeight - 1], 0x00ABCDEFu);
+    EXPECT_EQ(d.presentCount(), 1);
+    std::vector<PenEvent> ev;
+    EXPECT_TRUE(d.waitEvents(ev, 0));
+    EXPECT_TRUE(ev.empty());
+}
+
+TEST(HeadlessDisplay, WakeFromAnotherThreadEndsTheWait) {
+    HeadlessDisplay d;
+    std::vector<PenEvent> ev;
+    auto start = Clock::now();
+    std::thread t([&] { d.wake(); });
+    EXPECT_TRUE(d.waitEvents(ev, kLongWaitMs));
+    t.join();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(kLongWaitMs / 2));
+    // A wake before the wait is not lost either, and is used up by it.
+    d.wake();
+    start = Clock::now();
+    EXPECT_TRUE(d.waitEvents(ev, kLongWaitMs));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(kLongWaitMs / 2));
+}
+
+TEST(HeadlessDisplay, InjectedPensArriveInOrder) {
+    HeadlessDisplay d;
+    std::thread t([&] {
+        d.injectPen({PenEvent::Kind::Down, 5, 6});
+        d.injectPen({PenEvent::Kind::Move, 7, 8});
+        d.injectPen({PenEvent::Kind::Up, 7, 8});
+    });
+    std::vector<PenEvent> ev;
+    while (ev.size() < 3) ASSERT_TRUE(d.waitEvents(ev, kLongWaitMs));
+    t.join();
+    ASSERT_EQ(ev.size(), 3u);
+    EXPECT_EQ(ev[0].kind, PenEvent::Kind::Down);
+    EXPECT_EQ(ev[0].x, 5);
+    EXPECT_EQ(ev[1].kind, PenEvent::Kind::Move);
+    EXPECT_EQ(ev[2].kind, PenEvent::Kind::Up);
+    EXPECT_EQ(ev[2].y, 8);
+}
+
+TEST(OpenDisplay, HeadlessOnRequestAndAsFallback) {
+    EXPECT_EQ(openDisplay("headless")->name(), "headless");
+    testing::internal::CaptureStderr();
+    auto d = openDisplay("no-such-backend");
+    std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->name(), "headless");
+    EXPECT_NE(err.find("no-such-backend"), std::string::npos);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
+}  // namespace
+}  // namespace vesk
