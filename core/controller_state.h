@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <mutex>
 
+#include "core/combustion_records.h"
+#include "core/protection_records.h"
 #include "core/variant.h"
 #include "platform/clock.h"
 #include "settings/params.h"
+#include "settings/schedule.h"
 
 namespace vesk {
 
@@ -153,6 +156,11 @@ struct ControllerState {
     int16_t airQ = 0;    // room air, quarter degrees (raw counts on 0x2215)
     int emergencyMode = 0;  // auger-tube emergency start: 1 feed, 2 hold
     BurnerRecord burner;
+    CombustionRecords combustion;
+    ProtectionRecords protection;
+    // Thermostat schedule result of this cycle.
+    int scheduleActive = 0;   // a period of today's program is in force
+    Period activePeriod;
 
     // Outputs to the power board.
     int fanPower = 0;

@@ -1,0 +1,57 @@
+#include "closed_loop.h"
+
+#include <mutex>
+
+#include "board/command_frame.h"
+#include "board/reading_frame.h"
+#include "control/control_steps.h"
+#include "settings/param_table.h"
+
+namespace vesk::test {
+
+ClosedLoop::ClosedLoop(Variant v, uint16_t firmware, const PlantConfig& plantConfig, LocalTime start)
+    : s(v),
+      clock(start),
+      plant(plantConfig),
+      board(plant, firmware, v),
+      cycle(ControlContext{s, clock, timers, refresh, sound, schedule, [this] { ++sendNowCalls; }}) {
+    serviceDefaults(s.settings, v, true);
+    userDefaults(s.settings, v, false, antiJamDayNumber(start));
+    initAugerPulse(s);
+    initRegulators(s);
+    for (int i = 0; i <= kSensorValve2; ++i) s.sensors[i] = kInvalidTemp;
+    s.localTime = clock.localTime();
+    countdowns.start();
+}
+
+void ClosedLoop::second() {
+    if (!silent_) {
+        std::vector<uint8_t> p = board.readingsPayload();
+        std::lock_guard<std::recursive_mutex> g(s.stateLock);
+        applyReadingFrame(s, s.variant, p.data(), p.size());
+    }
+    {
+        std::lock_guard<std::recursive_mutex> g(s.stateLock);
+        if (s.linkOk == 1) cycle.run();
+    }
+    for (int t = 0; t < 1000; t += sliceMs) {
+        board.applyCommand(buildCommandPayload(s));
+        clock.advance(sliceMs);
+        LocalTime lt = clock.localTime();
+        board.step(sliceMs / 1000.0, lt.hour + lt.minute / 60.0 + lt.second / 3600.0);
+    }
+}
+
+void ClosedLoop::run(int seconds) {
+    for (int i = 0; i < seconds; ++i) second();
+}
+
+int ClosedLoop::runUntil(const std::function<bool()>& done, int limit) {
+    for (int i = 0; i < limit; ++i) {
+        if (done()) return i;
+        second();
+    }
+    return done() ? limit : -1;
+}
+
+}  // namespace vesk::test

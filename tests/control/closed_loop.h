@@ -1,0 +1,55 @@
+// The real control cycle, countdowns and auger pulse timer run against the
+// simulated boiler in one process on manual time: frames pass as payloads,
+// so a simulated hour takes a fraction of a second.
+#pragma once
+#include <functional>
+
+#include "control/control_cycle.h"
+#include "core/controller_state.h"
+#include "core/countdown_service.h"
+#include "core/refresh_sink.h"
+#include "core/sound_player.h"
+#include "platform/manual_clock.h"
+#include "platform/manual_timer_service.h"
+#include "settings/schedule.h"
+#include "sim/board_emulator.h"
+#include "sim/plant.h"
+
+namespace vesk::test {
+
+class ClosedLoop {
+public:
+    // Factory service settings and full user defaults of the variant.
+    explicit ClosedLoop(Variant v, uint16_t firmware = 0x2214, const PlantConfig& plant = {},
+                        LocalTime start = {2026, 1, 0, 5, 8, 0, 0, 0});
+
+    // Runs `seconds` simulated seconds: each second a readings frame goes to
+    // the panel, the control cycle runs, and the commands go to the board
+    // while time passes in slices of `sliceMs`.
+    void run(int seconds);
+    // Runs until `done` holds (checked every second) or `limit` seconds pass;
+    // returns the seconds it took, or -1 when the limit was reached.
+    int runUntil(const std::function<bool()>& done, int limit);
+    // Board silent: no readings frames reach the panel (link health drops
+    // only through the link's own time-out, which is not simulated here).
+    void setBoardSilent(bool silent) { silent_ = silent; }
+
+    ControllerState s;
+    ManualClock clock;
+    ManualTimerService timers{clock};
+    ScheduleStore schedule;
+    RecordingSoundPlayer sound;
+    CountingRefreshSink refresh;
+    PlantModel plant;
+    BoardEmulator board;
+    CountdownService countdowns{s, timers};
+    ControlCycle cycle;
+    int sendNowCalls = 0;
+    int sliceMs = 100;
+
+private:
+    void second();
+    bool silent_ = false;
+};
+
+}  // namespace vesk::test
