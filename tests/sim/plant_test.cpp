@@ -251,39 +251,6 @@ TEST(PlantSafety, FuseAndSafetyThermostatCutTheOutputs) {
     EXPECT_TRUE(p.inputs().fuseBlown);
 }
 
-TEST(PlantHouse, RoomThermostatSwitchesWithHysteresisAndOutdoorSwingsDaily) {
-    PlantModel p;
-    p.injections().roomSetpointC = 21;
-    p.setRoomC(21.1);
-    p.step(1, 12);
-    EXPECT_FALSE(p.inputs().roomSatisfied);
-    p.setRoomC(21.3);
-    p.step(1, 12);
-    EXPECT_TRUE(p.inputs().roomSatisfied);
-    p.setRoomC(20.9);
-    p.step(1, 12);
-    EXPECT_TRUE(p.inputs().roomSatisfied);
-    p.setRoomC(20.7);
-    p.step(1, 12);
-    EXPECT_FALSE(p.inputs().roomSatisfied);
-    p.injections().roomThermostat = Injections::Room::On;
-    EXPECT_TRUE(p.inputs().roomSatisfied);
-
-    p.config().outdoorBaseC = -5;
-    p.config().outdoorSwingK = 4;
-    p.step(1, 3);
-    EXPECT_NEAR(p.outdoorC(), -9, 0.01);
-    p.step(1, 15);
-    EXPECT_NEAR(p.outdoorC(), -1, 0.01);
-
-    // A house that loses more heat cools faster.
-    PlantModel tight, leaky;
-    leaky.config().roomLossWPerK = 600;
-    run(tight, 6 * 3600);
-    run(leaky, 6 * 3600);
-    EXPECT_LT(leaky.roomC(), tight.roomC() - 2);
-}
-
 TEST(PlantStability, LongRunsStayFiniteAndLargeStepsAreSplit) {
     PlantModel p;
     p.setBoilerWaterC(60);

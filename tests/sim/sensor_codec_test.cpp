@@ -7,22 +7,6 @@
 namespace vesk {
 namespace {
 
-// The panel's rounding of quarter degrees.
-int panelFromQuarters(int raw) { return raw >= 0 ? (raw + 2) / 4 : -((2 - raw) / 4); }
-
-TEST(SensorCodec, QuarterAndWholeDegreesRoundToTheNearest) {
-    EXPECT_EQ(quarterDegrees(20.0), 80);
-    EXPECT_EQ(quarterDegrees(-0.3), -1);
-    EXPECT_EQ(wholeDegrees(74.6), 75);
-    EXPECT_EQ(wholeDegrees(-12.4), -12);
-    for (double c = -40; c <= 150; c += 0.37)
-        // Quarter resolution, then the panel rounds once more.
-        EXPECT_NEAR(panelFromQuarters(quarterDegrees(c)), c, 0.625 + 1e-9) << c;
-    // Never an error code, however hot.
-    EXPECT_LT(wholeDegrees(1e6), 0x4000);
-    EXPECT_LT(quarterDegrees(1e5), 0x4000);
-}
-
 TEST(SensorCodec, KelvinCountsCoverTheUsefulRangeAndRoundTrip) {
     EXPECT_GT(kelvinCounts(-40, kAdcScaleWord), 1);
     EXPECT_LT(kelvinCounts(150, kAdcScaleWord), 4094);
