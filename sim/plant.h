@@ -118,7 +118,8 @@ struct Injections {
     std::array<SensorOverride, kSensorChannels> sensors{};
     bool fuseBlown = false;
     bool emergencyThermostat = false;
-    enum class Room { Off, On, Auto } roomThermostat = Room::Auto;
+    // Off: no room thermostat wired, so always demand; Auto: one at roomSetpointC.
+    enum class Room { Off, On, Auto } roomThermostat = Room::Off;
     double roomSetpointC = 21;
     enum class Bunker { Normal, Empty, Full } bunker = Bunker::Normal;
     bool inverterOverheat = false;
