@@ -104,7 +104,7 @@ TEST_F(ConsoleTest, InputInjectionsSetTheirBits) {
     EXPECT_EQ(run("inputs"), "ok 0x10");
     EXPECT_EQ(run("fuse maybe").rfind("error", 0), 0u);
     // A wired thermostat follows the house: 20 °C satisfies a 19 °C setting.
-    run("bunker normal");
+    run("bunker 100");
     EXPECT_EQ(run("room auto 19"), "ok room auto");
     plant.step(1, 12);
     EXPECT_EQ(run("inputs"), "ok 0x04");
