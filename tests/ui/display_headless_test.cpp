@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/display/headless_display.h"
@@ -69,6 +70,17 @@ TEST(OpenDisplay, HeadlessOnRequestAndAsFallback) {
     EXPECT_EQ(d->name(), "headless");
     EXPECT_NE(err.find("no-such-backend"), std::string::npos);
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
+TEST(OpenDisplay, AutomaticChoiceWithoutADesktopIsQuiet) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    testing::internal::CaptureStderr();
+    auto d = openDisplay("");
+    std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_NE(d, nullptr);
+    EXPECT_NE(d->name(), "sdl");
+    EXPECT_EQ(err, "");  // falling through the choices is normal, not news
 }
 
 }  // namespace
