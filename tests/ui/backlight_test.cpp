@@ -52,35 +52,26 @@ protected:
     Registry reg{""};
 };
 
-TEST_F(SysfsBacklight, AvailableOnlyWithAUsableDevice) {
+TEST_F(SysfsBacklight, BrightnessFollowsTheTableInEachDevicesRange) {
     EXPECT_FALSE(backlightAvailable(root));  // no folder at all
-    std::filesystem::create_directories(root + "broken");
-    test::writeText(root + "broken/max_brightness", "0\n");
+    addDevice("broken", "0\n");
     EXPECT_FALSE(backlightAvailable(root));
     addDevice("panel", "255\n");
-    EXPECT_TRUE(backlightAvailable(root));
-}
-
-TEST_F(SysfsBacklight, BrightnessFollowsTheTableInTheDevicesRange) {
-    addDevice("panel", "255\n");
     addDevice("wide", "100000\n");
+    addDevice("onoff", "1\n");
+    EXPECT_TRUE(backlightAvailable(root));
     applyBacklightLevel(reg, 100, root);
     EXPECT_EQ(brightness("panel"), 255);
     EXPECT_EQ(brightness("wide"), 100000);
+    EXPECT_EQ(brightness("broken"), 7);  // left alone
     applyBacklightLevel(reg, 55, root);
     EXPECT_EQ(brightness("panel"), 83);  // 325/999 of 255, rounded
     EXPECT_EQ(brightness("wide"), 32533);
-    // The lowest level still lights the panel.
+    EXPECT_EQ(brightness("onoff"), 1);
+    // The lowest level dims; it never switches the panel off.
     applyBacklightLevel(reg, 0, root);
     EXPECT_EQ(brightness("panel"), 1);
     EXPECT_EQ(brightness("wide"), 100);
-}
-
-TEST_F(SysfsBacklight, TinyRangeDeviceNeverSwitchedOff) {
-    addDevice("onoff", "1\n");
-    applyBacklightLevel(reg, 10, root);
-    EXPECT_EQ(brightness("onoff"), 1);
-    applyBacklightLevel(reg, 100, root);
     EXPECT_EQ(brightness("onoff"), 1);
 }
 

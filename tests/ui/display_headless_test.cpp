@@ -14,21 +14,7 @@ using Clock = std::chrono::steady_clock;
 // Far beyond what a wake needs; reaching it means the wake was lost.
 constexpr int kLongWaitMs = 120000;
 
-TEST(HeadlessDisplay, FramebufferPersistsAndTimeoutReturns) {
-    HeadlessDisplay d;
-    EXPECT_EQ(d.name(), "headless");
-    uint32_t* px = d.pixels();
-    EXPECT_EQ(px[0], 0u);
-    px[kScreenWidth * kScreenHeight - 1] = 0x00ABCDEF;
-    d.present({0, 0, kScreenWidth, kScreenHeight});
-    EXPECT_EQ(d.pixels()[kScreenWidth * kScreenHeight - 1], 0x00ABCDEFu);
-    EXPECT_EQ(d.presentCount(), 1);
-    std::vector<PenEvent> ev;
-    EXPECT_TRUE(d.waitEvents(ev, 0));
-    EXPECT_TRUE(ev.empty());
-}
-
-TEST(HeadlessDisplay, WakeFromAnotherThreadEndsTheWait) {
+TEST(HeadlessDisplay, WakeAndPensFromOtherThreadsEndTheWait) {
     HeadlessDisplay d;
     std::vector<PenEvent> ev;
     auto start = Clock::now();
@@ -36,29 +22,22 @@ TEST(HeadlessDisplay, WakeFromAnotherThreadEndsTheWait) {
     EXPECT_TRUE(d.waitEvents(ev, kLongWaitMs));
     t.join();
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(kLongWaitMs / 2));
-    // A wake before the wait is not lost either, and is used up by it.
+    EXPECT_TRUE(ev.empty());
+    // A wake before the wait is not lost, and is used up by it.
     d.wake();
-    start = Clock::now();
     EXPECT_TRUE(d.waitEvents(ev, kLongWaitMs));
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(kLongWaitMs / 2));
-}
+    EXPECT_TRUE(d.waitEvents(ev, 0));
 
-TEST(HeadlessDisplay, InjectedPensArriveInOrder) {
-    HeadlessDisplay d;
-    std::thread t([&] {
+    std::thread pens([&] {
         d.injectPen({PenEvent::Kind::Down, 5, 6});
-        d.injectPen({PenEvent::Kind::Move, 7, 8});
         d.injectPen({PenEvent::Kind::Up, 7, 8});
     });
-    std::vector<PenEvent> ev;
-    while (ev.size() < 3) ASSERT_TRUE(d.waitEvents(ev, kLongWaitMs));
-    t.join();
-    ASSERT_EQ(ev.size(), 3u);
+    while (ev.size() < 2) ASSERT_TRUE(d.waitEvents(ev, kLongWaitMs));
+    pens.join();
+    ASSERT_EQ(ev.size(), 2u);
     EXPECT_EQ(ev[0].kind, PenEvent::Kind::Down);
-    EXPECT_EQ(ev[0].x, 5);
-    EXPECT_EQ(ev[1].kind, PenEvent::Kind::Move);
-    EXPECT_EQ(ev[2].kind, PenEvent::Kind::Up);
-    EXPECT_EQ(ev[2].y, 8);
+    EXPECT_EQ(ev[1].kind, PenEvent::Kind::Up);
+    EXPECT_EQ(ev[1].x, 7);
 }
 
 TEST(OpenDisplay, HeadlessOnRequestAndAsFallback) {
