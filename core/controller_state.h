@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "core/combustion_records.h"
+#include "core/heating_records.h"
 #include "core/protection_records.h"
 #include "core/variant.h"
 #include "platform/clock.h"
@@ -158,6 +159,8 @@ struct ControllerState {
     BurnerRecord burner;
     CombustionRecords combustion;
     ProtectionRecords protection;
+    PumpRecord pumps;
+    ValveRecord valves[2];
     // Thermostat schedule result of this cycle.
     int scheduleActive = 0;   // a period of today's program is in force
     Period activePeriod;
