@@ -101,18 +101,20 @@ void orvena(cairo_t* cr, const BoilerLayout& l) {
     cairo_translate(cr, l.auger.x, l.auger.y);
     paintAuger(cr, l.auger.w, 0, false);
     cairo_restore(cr);
-    // The tube's right end closes under the funnel.
-    fillRounded(cr, l.auger.x + l.auger.w - 1, l.auger.y - 1, 6, l.auger.h + 2, 2, kSteelDark);
-    feet(cr, 150, 182, l.auger.y + l.auger.h);
+    // Flanges where the tube leaves the burner and where it closes under the funnel.
+    fillRounded(cr, l.auger.x - 4, l.auger.y - 2, 5, l.auger.h + 4, 1.5, kSteelDark);
+    fillRounded(cr, l.auger.x + l.auger.w - 1, l.auger.y - 2, 6, l.auger.h + 4, 1.5, kSteelDark);
 }
 
 void kestralo(cairo_t* cr, const BoilerLayout& l) {
+    // The bunker stands behind the body, so its wall starts right at the
+    // body's edge where the label begins.
+    bunker(cr, 76, 180, 16, 104, 140, 174, 131);
     chimney(cr, 20, 2, 16);
-    bodyShell(cr, 10, 14, 72, 150);
-    feet(cr, 12, 80, 164);
+    bodyShell(cr, 10, 14, 75, 150);
+    feet(cr, 12, 83, 164);
     doorFrame(cr, l.fire, 3);
     burnerFrame(cr);
-    bunker(cr, 84, 180, 16, 104, 140, 174, 131);
     fanHousing(cr, l.fan);
     cairo_save(cr);
     cairo_translate(cr, l.auger.x, l.auger.y);

@@ -84,10 +84,19 @@ Surface valveIndicator(bool inUse) {
 }
 
 Surface fuelIcon(bool pellets) {
-    FaceShape s = plate(36, 14, 2);
-    return renderKeyed(36, 14, [s](cairo_t* cr) { faceSilhouette(cr, s); },
+    FaceShape s = plate(36, 14, 0);
+    // It fills the boiler picture's window exactly; only the top-left pixel
+    // is keyed, so no light corners show around the fuel.
+    auto shape = [](cairo_t* cr) {
+        const double outline[] = {1, 0, 36, 0, 36, 14, 0, 14, 0, 1};
+        polygon(cr, outline, 5);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+        cairo_fill(cr);
+    };
+    return renderKeyed(36, 14, shape,
                        [=](cairo_t* cr) {
-                           paintFace(cr, s, {hex(0x3D3733), hex(0x2A2522), hex(0x1C1816), 0});
+                           paintFace(cr, s, {hex(0x9A9088), hex(0x6E655E), hex(0x3A332E), 0});
                            if (pellets) {
                                // Scattered pellets, each a short capsule.
                                static const double kPellets[][3] = {
@@ -323,12 +332,12 @@ Surface outdoorIcon() {
         setColour(cr, kAmber);
         for (int i = 0; i < 8; ++i) {
             double a = i * kPi / 4;
-            cairo_move_to(cr, 7 + 5.2 * std::cos(a), 7 + 5.2 * std::sin(a));
-            cairo_line_to(cr, 7 + 6.8 * std::cos(a), 7 + 6.8 * std::sin(a));
+            cairo_move_to(cr, 8 + 6.0 * std::cos(a), 8 + 6.0 * std::sin(a));
+            cairo_line_to(cr, 8 + 7.6 * std::cos(a), 8 + 7.6 * std::sin(a));
         }
         cairo_stroke(cr);
-        disc(cr, 7, 7, 3.8, hex(0xF7B52C));
-        paintThermometer(cr, 15, 11, 30, 1.25);
+        disc(cr, 8, 8, 4.6, hex(0xF7B52C));
+        paintThermometer(cr, 15.5, 13, 30.5, 1.25);
     });
 }
 
