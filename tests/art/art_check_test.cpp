@@ -67,6 +67,17 @@ struct Image {
                 if (at(x, y) != kKey) return false;
         return true;
     }
+    // Mean luminance (0..255) of a rectangle, for "light face" versus "dark face".
+    double luminance(Rect r) const {
+        double sum = 0;
+        int n = 0;
+        for (int y = r.y0; y < r.y1; ++y)
+            for (int x = r.x0; x < r.x1; ++x, ++n) {
+                uint32_t p = at(x, y);
+                sum += 0.299 * (p >> 16) + 0.587 * ((p >> 8) & 0xFF) + 0.114 * (p & 0xFF);
+            }
+        return n ? sum / n : 0;
+    }
     // Pixels keyed in one picture and not in the other, or the other way round.
     int maskDifferences(const Image& o) const {
         if (o.w != w || o.h != h) return -1;
@@ -226,6 +237,26 @@ TEST_F(ArtOutput, AreasCopiedOrOverdrawnWithoutTheKeyAreOpaque) {
     for (Rect r : {Rect{3, 19, 51, 44}, Rect{59, 19, 107, 44}, Rect{3, 75, 51, 100}, Rect{59, 75, 107, 100},
                    Rect{1, 117, 63, 129}, Rect{63, 117, 110, 129}, Rect{3, 3, 52, 19}, Rect{59, 59, 107, 74}})
         EXPECT_FALSE(panel.anyKey(r)) << r.x0 << "," << r.y0;
+}
+
+TEST_F(ArtOutput, FacesSuitTheCaptionColoursDrawnOnThem) {
+    // White captions at rest on dark faces, black or blue ones on light faces.
+    const int kDark[] = {171, 243, 244, 163, 256, 258, 267, 280, 172, 182};
+    const int kLight[] = {170, 277, 255, 257, 266, 279, 173, 183, 290, 195, 196, 197, 199, 201, 207, 209,
+                          217, 228, 229, 259, 260, 261, 268, 271, 272, 274, 275, 281, 282, 288};
+    for (int n : kDark) {
+        Image img = picture(n);
+        EXPECT_LT(img.luminance({5, 3, img.w - 5, img.h - 3}), 140) << n;
+    }
+    for (int n : kLight) {
+        Image img = picture(n);
+        EXPECT_GT(img.luminance({5, 3, img.w - 5, img.h - 3}), 200) << n;
+    }
+    // The dark-red bunker text and the black panel values need light ground.
+    EXPECT_GT(variantPicture("ORVENA", 226).luminance({103, 25, 177, 55}), 220);
+    EXPECT_GT(variantPicture("KESTRALO", 226).luminance({85, 30, 160, 60}), 220);
+    EXPECT_GT(picture(225).luminance({3, 19, 51, 44}), 220);
+    EXPECT_GT(picture(225).luminance({1, 117, 63, 129}), 220);
 }
 
 TEST_F(ArtOutput, BoilerPictureKeepsItsChildrensAreasPerVariant) {

@@ -19,7 +19,7 @@ MbmFile frames(int count, uint16_t period, int colours, const std::function<Surf
 }
 
 void fanShape(cairo_t* cr) {
-    cairo_arc(cr, kFanSize / 2.0, kFanSize / 2.0, kFanSize / 2.0, 0, 6.283185307179586);
+    cairo_arc(cr, kFanSize / 2.0, kFanSize / 2.0, kFanSize / 2.0, 0, 2 * 3.14159265358979323846);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_fill(cr);
 }

@@ -57,7 +57,7 @@ FaceColours faceColours(Face f) {
     case Face::Light: return {kWhite, kLightFaceLow, kLightBorder, 0.0};
     case Face::Blue: return {hex(0x1F95DA), kBlueDeep, hex(0x00466F), 0.25};
     case Face::White: return {kWhite, hex(0xE2EAF2), kNavy, 0.0};
-    case Face::Amber: return {hex(0xF2A21E), kAmberDeep, hex(0x7E4A00), 0.25};
+    case Face::Amber: return {hex(0xE08A12), hex(0xA65C00), hex(0x6E3E00), 0.25};
     case Face::Red: return {hex(0xE24444), kRedDeep, hex(0x650B0B), 0.25};
     case Face::Highlight: return {hex(0xE4F3FD), hex(0xBFE0F6), kBlue, 0.0};
     case Face::MidLight: return {hex(0xCBD7E3), hex(0xAEBFD1), hex(0x5A7896), 0.0};

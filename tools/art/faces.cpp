@@ -63,28 +63,12 @@ Surface arrowButton(int w, int h, Arrow dir, bool pressed, double arrowW, double
     return renderKeyed(w, h, [s](cairo_t* cr) { faceSilhouette(cr, s); },
                        [=](cairo_t* cr) {
                            paintFace(cr, s, faceColours(face));
-                           double cx = w / 2.0, cy = h / 2.0;
+                           // An upward triangle, turned to point where the arrow goes;
                            // arrowW runs across the pointing direction, arrowH along it.
-                           double a = arrowW / 2, b = arrowH / 2;
-                           double pts[6];
-                           switch (dir) {
-                           case Arrow::Up:
-                               pts[0] = cx; pts[1] = cy - b; pts[2] = cx + a; pts[3] = cy + b;
-                               pts[4] = cx - a; pts[5] = cy + b;
-                               break;
-                           case Arrow::Down:
-                               pts[0] = cx; pts[1] = cy + b; pts[2] = cx - a; pts[3] = cy - b;
-                               pts[4] = cx + a; pts[5] = cy - b;
-                               break;
-                           case Arrow::Left:
-                               pts[0] = cx - b; pts[1] = cy; pts[2] = cx + b; pts[3] = cy - a;
-                               pts[4] = cx + b; pts[5] = cy + a;
-                               break;
-                           case Arrow::Right:
-                               pts[0] = cx + b; pts[1] = cy; pts[2] = cx - b; pts[3] = cy + a;
-                               pts[4] = cx - b; pts[5] = cy - a;
-                               break;
-                           }
+                           static const double kQuarterTurns[] = {0, 2, 3, 1};  // up, down, left, right
+                           cairo_translate(cr, w / 2.0, h / 2.0);
+                           cairo_rotate(cr, kQuarterTurns[int(dir)] * 1.5707963267948966);
+                           const double pts[] = {0, -arrowH / 2, arrowW / 2, arrowH / 2, -arrowW / 2, arrowH / 2};
                            polygon(cr, pts, 3);
                            setColour(cr, ink);
                            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
