@@ -17,6 +17,9 @@ void evaluateScheduleStep(ControlContext& c);
 void antiLegionellaStep(ControlContext& c);
 void pumpStep(ControlContext& c);
 void dhwOptimisationStep(ControlContext& c);
+// Run by the blow-up and burning states when a buffer tank is fitted; may
+// move the burner to blow-up or into its maintenance sub-mode.
+void bufferTankLoadingStep(ControlContext& c);
 // Mixing valves (0 = valve 1, 1 = valve 2)
 void valveStep(ControlContext& c, int valve);
 // Fuel path

@@ -7,5 +7,6 @@ namespace vesk {
 void antiLegionellaStep(ControlContext&) {}
 void pumpStep(ControlContext&) {}
 void dhwOptimisationStep(ControlContext&) {}
+void bufferTankLoadingStep(ControlContext&) {}
 
 }  // namespace vesk
