@@ -351,6 +351,7 @@ void AppFrame::fireDueHolds() {
 void AppFrame::processPending() {
     // Only what is queued now: messages posted meanwhile wait for the next
     // round, so a busy poster cannot starve painting and timers.
+    runDeferredDeletes();
     size_t n;
     {
         std::lock_guard<std::mutex> g(queueMutex_);

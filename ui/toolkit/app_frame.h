@@ -55,7 +55,8 @@ public:
     Widget* top() const { return stack_.empty() ? nullptr : stack_.back(); }
     const std::vector<Widget*>& stack() const { return stack_; }
     // Deletes `w` once the message being handled is finished, so that a
-    // handler may pop and delete the screen it belongs to.
+    // handler may pop and delete the screen it belongs to (outside a
+    // dispatch: at the start of the next processPending).
     void deleteLater(Widget* w);
 
     // Window timers in panel time; a second start only re-arms the period.

@@ -33,6 +33,8 @@ Point Widget::position() const { return {rect_.left, rect_.top}; }
 
 void Widget::paint(Painter& p) {
     p.save();
+    // Children draw only inside their parent, in full and partial paints alike.
+    p.clip(rect_);
     const Point o = position();
     p.translate(o.x, o.y);
     paintOwnBackground(p);
