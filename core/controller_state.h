@@ -186,6 +186,11 @@ struct ControllerState {
     // Burner state as the remote status report reads it (KESTRALO).
     int reportedBurnerState = 0;
 
+    // Expansion module: whether its phone numbers may operate the boiler
+    // (SMS control), and whether the module is answering on its line.
+    int smsControlEnable = 0;
+    int expansionConnected = 0;
+
     // Sensor substitution (service screen); negative = not substituted.
     int substOn = 0;
     int substGas = -1;
