@@ -162,8 +162,10 @@ Rect Widget::windowRect() const {
 }
 
 Point Widget::toLocal(Point screen) const {
-    const Point o = childOrigin();
-    return {screen.x - o.x, screen.y - o.y};
+    // Relative to the widget's own top-left, not to its (possibly
+    // scrolled) child origin: a list's drag must not move with its scroll.
+    const Rect r = windowRect();
+    return {screen.x - r.left, screen.y - r.top};
 }
 
 void Widget::repaint() {

@@ -72,7 +72,7 @@ public:
     Point childOrigin() const;
     // This widget's rectangle in screen coordinates.
     Rect windowRect() const;
-    // A screen point in this widget's own coordinates.
+    // A screen point relative to this widget's top-left corner.
     Point toLocal(Point screen) const;
 
     // Partial self-repaint through the parent's child drawing.
