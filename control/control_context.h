@@ -11,6 +11,7 @@ class TimerService;
 class RefreshSink;
 class SoundPlayer;
 struct ScheduleStore;
+class FuelAccounting;
 
 struct ControlContext {
     ControllerState& s;
@@ -21,6 +22,8 @@ struct ControlContext {
     ScheduleStore& schedule;
     // Asks the board link to send a command frame at once.
     std::function<void()> sendNow;
+    // Fuel counters and bunker estimate; ORVENA only, null otherwise.
+    FuelAccounting* fuel = nullptr;
 };
 
 }  // namespace vesk

@@ -188,6 +188,5 @@ void bunkerFillingStep(ControlContext& c) {
     }
 }
 
-void fuelLevelRecordStep(ControlContext&) {}
 
 }  // namespace vesk
