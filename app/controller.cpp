@@ -18,7 +18,9 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
       timers_(clock_),
       state_(variant),
       board_(state_, variant, clock_, refresh_),
-      cycle_(ControlContext{state_, clock_, timers_, refresh_, sound_, schedule_, [this] { board_.sendNow(); }}),
+      pulse_(state_, clock_, timers_, refresh_, [this] { board_.sendNow(); }),
+      cycle_(ControlContext{state_, clock_, timers_, refresh_, sound_, schedule_, [this] { board_.sendNow(); },
+                            &pulse_}),
       control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }) {}
 
 Controller::~Controller() {

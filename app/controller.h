@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "board/board_link.h"
+#include "control/auger_pulse.h"
 #include "control/control_cycle.h"
 #include "core/control_thread.h"
 #include "core/controller_state.h"
@@ -28,6 +29,7 @@ public:
     bool startUp();
 
     ControllerState& state() { return state_; }
+    AugerPulseTimer& augerPulse() { return pulse_; }
     const PlatformConfig& config() const { return cfg_; }
     std::string settingsDir() const { return cfgDir_; }
 
@@ -48,6 +50,7 @@ private:
     RecordingSoundPlayer sound_;
     CountingRefreshSink refresh_;
     BoardLink board_;
+    AugerPulseTimer pulse_;
     ControlCycle cycle_;
     ControlThread control_;
 };

@@ -12,6 +12,7 @@ class RefreshSink;
 class SoundPlayer;
 struct ScheduleStore;
 class FuelAccounting;
+class AugerPulseTimer;
 
 struct ControlContext {
     ControllerState& s;
@@ -22,6 +23,9 @@ struct ControlContext {
     ScheduleStore& schedule;
     // Asks the board link to send a command frame at once.
     std::function<void()> sendNow;
+    // The auger's pulse timer. The Controller and the closed-loop harness
+    // wire it; a rig without one has no auger to drive.
+    AugerPulseTimer* pulse = nullptr;
     // Fuel counters and bunker estimate; ORVENA only, null otherwise.
     FuelAccounting* fuel = nullptr;
 };

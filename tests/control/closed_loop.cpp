@@ -14,7 +14,9 @@ ClosedLoop::ClosedLoop(Variant v, uint16_t firmware, const PlantConfig& plantCon
       clock(start),
       plant(plantConfig),
       board(plant, firmware, v),
-      cycle(ControlContext{s, clock, timers, refresh, sound, schedule, [this] { ++sendNowCalls; }}) {
+      pulse(s, clock, timers, refresh, [this] { ++sendNowCalls; }),
+      cycle(ControlContext{s, clock, timers, refresh, sound, schedule, [this] { ++sendNowCalls; }, &pulse}) {
+    pulse.setFuelHook([this](int64_t ms) { fuelOnMs += ms; });
     serviceDefaults(s.settings, v, true);
     userDefaults(s.settings, v, false, antiJamDayNumber(start));
     initAugerPulse(s);

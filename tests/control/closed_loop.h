@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 
+#include "control/auger_pulse.h"
 #include "control/control_cycle.h"
 #include "core/controller_state.h"
 #include "core/countdown_service.h"
@@ -43,8 +44,11 @@ public:
     PlantModel plant;
     BoardEmulator board;
     CountdownService countdowns{s, timers};
+    AugerPulseTimer pulse;
     ControlCycle cycle;
     int sendNowCalls = 0;
+    // Auger ON time reported to fuel accounting, ms.
+    int64_t fuelOnMs = 0;
     int sliceMs = 100;
 
 private:
