@@ -5,7 +5,6 @@
 #include "ui/toolkit/hold_button.h"
 #include "ui/toolkit/repeat_button.h"
 #include "ui/toolkit/screen.h"
-#include "ui/toolkit/tab_button.h"
 #include "ui/toolkit/toggle_button.h"
 
 namespace vesk::test {
@@ -113,20 +112,6 @@ TEST_F(ButtonsTest, ToggleFlipsOnPenDownAndAlwaysTellsTheHandler) {
     frame->penUp(50, 125);
     EXPECT_FALSE(box->on());
     EXPECT_EQ(clicks.size(), 3u);
-}
-
-TEST_F(ButtonsTest, TabStaysPressedAndClicksOnPenDown) {
-    auto* tab = add<TabButton>(80, 0);
-    frame->penDown(85, 5);
-    EXPECT_EQ(clicks.size(), 1u);
-    frame->penUp(85, 5);
-    EXPECT_TRUE(tab->pressed());
-    EXPECT_EQ(clicks.size(), 1u);
-    tab->setEnabled(false);
-    tab->setPressed(false, false);
-    frame->penDown(85, 5);
-    EXPECT_FALSE(tab->pressed());
-    EXPECT_EQ(clicks.size(), 1u);
 }
 
 TEST_F(ButtonsTest, AlertTabBlinksUnlessSelectedAndStopsWhenHidden) {

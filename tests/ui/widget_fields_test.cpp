@@ -6,7 +6,6 @@
 #include "ui/toolkit/sensor_readout.h"
 #include "ui/toolkit/value_field.h"
 #include "ui/toolkit/value_format.h"
-#include "ui/toolkit/value_label.h"
 
 namespace vesk::test {
 namespace {
@@ -138,23 +137,6 @@ TEST_F(FieldsTest, LabelRestoresTheBackgroundUnderItsText) {
 
     l->setNumber(-42);
     EXPECT_EQ(l->text(), "-42");
-}
-
-TEST_F(FieldsTest, ValueLabelBoxesFollowTheBounds) {
-    addPicture(288, 140, 24, 0xC0C0C0, true);
-    auto* v = new ValueLabel(screen);
-    v->setBounds(10, 55, 0, 0, 288, "СУТКИ");
-    screen->addChild(v);
-    EXPECT_EQ(v->rect(), (Rect{10, 55, 150, 79}));
-    EXPECT_EQ(v->valueBox(), (Rect{104, 59, 146, 75}));
-    EXPECT_EQ(v->captionBox(), (Rect{10, 55, 104, 79}));
-    frame->invalidateAll();
-    frame->processPending();
-    const auto before = copy();
-    v->setValueText("12", true);
-    const Rect changed = diff(before, copy());
-    ASSERT_FALSE(changed.empty());
-    EXPECT_EQ(changed.intersect(v->valueBox()), changed);
 }
 
 TEST_F(FieldsTest, SensorReadoutReadsItsValueAtEveryPaint) {

@@ -52,19 +52,6 @@ TEST_F(ScrollTest, ItemsStackWithSpacingAndTheContentGrows) {
     EXPECT_EQ(list->contentWidth(), 260);
     EXPECT_EQ(wide->rect().top, 270);
 
-    // A row places along x.
-    auto* row = new MenuList(frame.get(), 0, 0, 100, 10);
-    row->setSpacing(3);
-    auto* a = new Button(row);
-    a->setBitmaps(0, 0, 250, 250);
-    row->addItem(a);
-    auto* b = new Button(row);
-    b->setBitmaps(0, 0, 250, 250);
-    row->addItem(b);
-    EXPECT_EQ(b->rect(), (Rect{203, 0, 403, 40}));
-    EXPECT_EQ(row->rect().height(), 40);
-    EXPECT_EQ(row->contentWidth(), 403);
-    delete row;
 }
 
 TEST_F(ScrollTest, ScrollStaysWithinTheContent) {
