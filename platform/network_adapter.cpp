@@ -1,0 +1,71 @@
+// Adapter query over getifaddrs and the interfaces' sysfs files.
+#include "platform/network_adapter.h"
+
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
+#include <fstream>
+
+namespace vesk {
+
+namespace {
+
+constexpr int kArphrdEther = 1;
+
+std::string firstLine(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// Drivers that do not track the carrier report "unknown"; then the
+// interface flags decide.
+bool linkUp(const std::string& sys, const std::string& name, unsigned flags) {
+    std::string state = firstLine(sys + name + "/operstate");
+    if (state == "up") return true;
+    if (state == "unknown" || state.empty()) return (flags & IFF_UP) && (flags & IFF_RUNNING);
+    return false;
+}
+
+bool isEthernet(const std::string& sys, const std::string& name) {
+    return firstLine(sys + name + "/type") == std::to_string(kArphrdEther);
+}
+
+}  // namespace
+
+SystemNetworkAdapter::SystemNetworkAdapter(std::string iface, std::string sysClassNet)
+    : iface_(std::move(iface)), sysClassNet_(std::move(sysClassNet)) {
+    if (!sysClassNet_.empty() && sysClassNet_.back() != '/') sysClassNet_ += '/';
+}
+
+AdapterState SystemNetworkAdapter::query() {
+    ifaddrs* list = nullptr;
+    if (::getifaddrs(&list) != 0) return {};
+    std::string chosen = iface_;
+    if (chosen.empty()) {
+        for (ifaddrs* a = list; a; a = a->ifa_next) {
+            if (!a->ifa_name || (a->ifa_flags & IFF_LOOPBACK)) continue;
+            if (isEthernet(sysClassNet_, a->ifa_name) && linkUp(sysClassNet_, a->ifa_name, a->ifa_flags)) {
+                chosen = a->ifa_name;
+                break;
+            }
+        }
+    }
+    AdapterState st;
+    for (ifaddrs* a = list; a && !chosen.empty(); a = a->ifa_next) {
+        if (!a->ifa_name || chosen != a->ifa_name) continue;
+        if (!st.up)
+            st.up = (a->ifa_flags & IFF_LOOPBACK) ? (a->ifa_flags & IFF_UP) != 0
+                                                  : linkUp(sysClassNet_, a->ifa_name, a->ifa_flags);
+        if (st.address == 0 && a->ifa_addr && a->ifa_addr->sa_family == AF_INET)
+            st.address = ntohl(reinterpret_cast<sockaddr_in*>(a->ifa_addr)->sin_addr.s_addr);
+    }
+    ::freeifaddrs(list);
+    if (!st.up) st.address = 0;
+    return st;
+}
+
+}  // namespace vesk

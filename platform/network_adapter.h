@@ -1,0 +1,33 @@
+// The Ethernet adapter as the network thread sees it: link up or down and
+// its IPv4 address.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace vesk {
+
+struct AdapterState {
+    bool up = false;
+    uint32_t address = 0;  // IPv4, first octet in the top byte; 0 = none
+};
+
+class NetworkAdapter {
+public:
+    virtual ~NetworkAdapter() = default;
+    virtual AdapterState query() = 0;
+};
+
+// The interface named `iface` (VESK_NET_IFACE; a loopback named here counts
+// as an up adapter), else the first up non-loopback Ethernet interface.
+// `sysClassNet` is the folder of the interfaces' operstate and type files.
+class SystemNetworkAdapter : public NetworkAdapter {
+public:
+    explicit SystemNetworkAdapter(std::string iface, std::string sysClassNet = "/sys/class/net/");
+    AdapterState query() override;
+
+private:
+    std::string iface_;
+    std::string sysClassNet_;
+};
+
+}  // namespace vesk
