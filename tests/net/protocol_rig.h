@@ -2,6 +2,7 @@
 // the protocol's dispatcher and session over it, with recording stand-ins
 // for the burner entry and the fuel counters.
 #pragma once
+#include <cstring>
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
@@ -87,6 +88,8 @@ inline Bytes message(uint16_t group, uint16_t kind, Bytes body) {
     for (uint8_t b : body) m.push_back(b);
     return m;
 }
+
+inline bool sameUserSettings(const UserParams& a, const UserParams& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 inline Bytes le16(uint16_t v) { return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)}; }
 
