@@ -13,6 +13,7 @@ struct PumpRecord {
     int dhwOptStep = 0;     // DHW optimisation: 0, 1
     int legionActive = 0;   // anti-legionella window open
     int legionStarted = 0;  // the window started the burner
+    int legionManual = 0;   // the window left the burner in manual ignition
     int tankLoading = 0;    // buffer tank being loaded
     int chPauseStart = -1;  // CH pause cycle start, minutes of the day
 };
