@@ -15,12 +15,17 @@ ClosedLoop::ClosedLoop(Variant v, uint16_t firmware, const PlantConfig& plantCon
       plant(plantConfig),
       board(plant, firmware, v),
       pulse(s, clock, timers, refresh, [this] { ++sendNowCalls; }),
-      cycle(ControlContext{s, clock, timers, refresh, sound, schedule, [this] { ++sendNowCalls; }, &pulse}) {
-    pulse.setFuelHook([this](int64_t ms) { fuelOnMs += ms; });
+      cycle(ControlContext{s, clock, timers, refresh, sound, schedule, [this] { ++sendNowCalls; }, &pulse,
+                           isKestralo(v) ? nullptr : &fuel}) {
+    pulse.setFuelHook([this](int64_t ms) {
+        fuelOnMs += ms;
+        if (!isKestralo(s.variant)) fuel.addRunTime(ms);
+    });
     serviceDefaults(s.settings, v, true);
     userDefaults(s.settings, v, false, antiJamDayNumber(start));
     initAugerPulse(s);
     initRegulators(s);
+    if (!isKestralo(v)) fuel.load(&eeprom);
     for (int i = 0; i <= kSensorValve2; ++i) s.sensors[i] = kInvalidTemp;
     s.localTime = clock.localTime();
     countdowns.start();

@@ -6,10 +6,12 @@
 
 #include "control/auger_pulse.h"
 #include "control/control_cycle.h"
+#include "control/fuel_accounting.h"
 #include "core/controller_state.h"
 #include "core/countdown_service.h"
 #include "core/refresh_sink.h"
 #include "core/sound_player.h"
+#include "platform/eeprom.h"
 #include "platform/manual_clock.h"
 #include "platform/manual_timer_service.h"
 #include "settings/schedule.h"
@@ -44,6 +46,9 @@ public:
     PlantModel plant;
     BoardEmulator board;
     CountdownService countdowns{s, timers};
+    // Fuel accounting on a chip of its own (ORVENA; idle in KESTRALO).
+    MemoryEeprom eeprom;
+    FuelAccounting fuel{s, clock, timers};
     AugerPulseTimer pulse;
     ControlCycle cycle;
     int sendNowCalls = 0;
