@@ -81,7 +81,7 @@ struct ProtocolRig {
     std::unique_ptr<ProtocolSession> session;
 };
 
-inline Bytes message(uint16_t group, uint16_t kind, Bytes body) {
+inline Bytes wire(uint16_t group, uint16_t kind, Bytes body) {
     Bytes m{static_cast<uint8_t>(group), static_cast<uint8_t>(group >> 8), static_cast<uint8_t>(kind),
             static_cast<uint8_t>(kind >> 8), static_cast<uint8_t>(body.size()),
             static_cast<uint8_t>(body.size() >> 8)};
