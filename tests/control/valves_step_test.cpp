@@ -131,20 +131,15 @@ TEST(ValveStep, NewModeRestartsWithFullClosingRun) {
     }
 }
 
-TEST(ValveStep, NewModeOnAClosedValveSkipsTheRun) {
-    ValveRig rig;
-    rig.closeFully(0);
-    rig.params(0).MODE = 1;
-    rig.cycle(0);
-    EXPECT_EQ(rig.motor(0), ValveMotor::Stop);
-    EXPECT_EQ(rig.cyclesUntil(0, ValveMotor::Open, kInt + 5), kInt + 1);
-}
-
 TEST(ValveStep, CircuitPumpHysteresisOnWaterAndAir) {
     ValveRig rig;
     rig.closeFully(0);
-    ASSERT_EQ(rig.cyclesUntil(0, ValveMotor::Open, kInt + 5), kInt);  // latch cleared
     ValveRecord& r = rig.s.valves[0];
+    rig.water(0) = 10;
+    rig.cycle(0);
+    EXPECT_EQ(r.circuitPump, 0) << "a closed valve keeps its pump off";
+    rig.water(0) = 30;
+    ASSERT_EQ(rig.cyclesUntil(0, ValveMotor::Open, kInt + 5), kInt - 1);
 
     const int b = rig.params(0).WATER;
     rig.water(0) = b;
@@ -172,14 +167,6 @@ TEST(ValveStep, CircuitPumpHysteresisOnWaterAndAir) {
     rig.s.sensors[kSensorValveAir] = rig.params(0).AIR - 2;
     rig.cycle(0);
     EXPECT_EQ(r.circuitPump, 1) << "AIR - 2 turns it on";
-}
-
-TEST(ValveStep, ClosedValveKeepsItsPumpOff) {
-    ValveRig rig;
-    rig.closeFully(0);
-    rig.water(0) = 10;
-    rig.cycle(0);
-    EXPECT_EQ(rig.s.valves[0].circuitPump, 0);
 }
 
 TEST(ValveStep, CorrectionsByWaterAgainstTarget) {
@@ -226,14 +213,12 @@ TEST(ValveStep, MixedWaterAtSourceClosesFullyBeforeRegulating) {
     EXPECT_EQ(rig.cyclesUntil(0, ValveMotor::Stop, kTopen + 2), kTopen);
     EXPECT_EQ(rig.s.valves[0].closedLatch, 1);
     EXPECT_EQ(rig.cyclesUntil(0, ValveMotor::Open, kInt + 5), kInt);
-}
 
-TEST(ValveStep, MixedWaterAtSourceOnAClosedValveOnlyWaits) {
-    ValveRig rig;
-    rig.closeFully(0);
-    rig.s.sensors[kSensorWater] = 30;
-    EXPECT_EQ(rig.cyclesUntil(0, ValveMotor::Close, 3 * kInt), -1);
-    EXPECT_EQ(rig.cyclesUntil(0, ValveMotor::Open, 3 * kInt), -1);
+    // Known to be closed already: the same condition only waits.
+    ValveRig closed;
+    closed.closeFully(0);
+    closed.s.sensors[kSensorWater] = 30;
+    EXPECT_EQ(closed.cyclesUntil(0, ValveMotor::Close, 3 * kInt), -1);
 }
 
 TEST(ValveStep, WeatherLineTargetAndItsFallback) {
