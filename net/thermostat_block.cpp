@@ -102,6 +102,25 @@ std::vector<uint8_t> encodeThermostatBlock(const Schedule& s) {
     return out;
 }
 
+bool decodeThermostatBlock(const uint8_t* data, size_t n, Schedule& out) {
+    if (!data || n < 2 || data[0] != 1) return false;
+    out = Schedule{};
+    out.enabled = data[1] ? 1 : 0;
+    size_t at = 2;
+    for (Program& prog : out.programs) {
+        if (at >= n) return false;
+        const size_t count = data[at++];
+        if (count > static_cast<size_t>(kMaxPeriods) || n - at < count * kPeriodBytes) return false;
+        for (size_t i = 0; i < count; ++i, at += kPeriodBytes) {
+            const WirePeriod w{data[at], data[at + 1], data[at + 2], data[at + 3], data[at + 4]};
+            prog.periods[prog.count++] = toPeriod(w, w.begin, w.end);
+        }
+    }
+    if (n - at < static_cast<size_t>(kScheduleDays)) return false;
+    for (int d = 0; d < kScheduleDays; ++d) out.dayProgram[d] = data[at + d];
+    return true;
+}
+
 bool parseThermostatBlock(const uint8_t* data, size_t n, int32_t waterMin, int32_t waterMax, ThermostatCheck check,
                           ThermostatRequest& out) {
     const bool full = check == ThermostatCheck::Full;

@@ -14,6 +14,9 @@ namespace vesk {
 enum : uint8_t { kPeriodUseAir = 0x1, kPeriodUseWater = 0x2, kPeriodPause = 0x4 };
 
 std::vector<uint8_t> encodeThermostatBlock(const Schedule& s);
+// The block as it stands, periods past midnight included (for clients);
+// false when it is cut short or a program has more than 8 periods.
+bool decodeThermostatBlock(const uint8_t* data, size_t n, Schedule& out);
 
 struct ThermostatRequest {
     bool disableOnly = false;  // byte 1 was 0: switch the thermostat off, keep the programs
