@@ -273,6 +273,13 @@ PlantInputs PlantModel::inputs() const {
 
 void PlantModel::setBunkerKg(double kg) { bunkerKg_ = std::clamp(kg, 0.0, config_.bunkerCapacityKg); }
 void PlantModel::setGrateFuelKg(double kg) { grateKg_ = std::clamp(kg, 0.0, config_.grateCapacityKg); }
+void PlantModel::lightByHand() {
+    if (lit_ || grateKg_ < config_.ignitionFuelKg) return;
+    lit_ = true;
+    ignitionS_ = 0;
+    ++counters_.ignitions;
+}
+
 void PlantModel::setBoilerWaterC(double c) { water_ = std::clamp(c, -20.0, 110.0); }
 void PlantModel::setRoomC(double c) { room_ = c; }
 void PlantModel::setDhwC(double c) { dhw_ = c; }

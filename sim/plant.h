@@ -202,6 +202,9 @@ public:
 
     void setBunkerKg(double kg);
     void setGrateFuelKg(double kg);
+    // The operator lights the fuel on the grate by hand (semi-automatic and
+    // firewood firing); an empty grate does not light.
+    void lightByHand();
     void setBoilerWaterC(double c);
     void setRoomC(double c);
     void setDhwC(double c);
