@@ -1,5 +1,5 @@
-// The heat modes: CH rule and room rule, DHW priority, parallel pumps,
-// DHW only, the DHW demand flag, the CH pause cycle and the room thermostat.
+// The heat modes: CH rule and room rule, DHW priority, DHW only, the DHW
+// demand flag, the CH pause cycle and the room thermostat.
 #include <gtest/gtest.h>
 
 #include "pumps_rig.h"
@@ -95,23 +95,6 @@ TEST(HeatModes, DhwPriority) {
                 "priority");
 }
 
-TEST(HeatModes, ParallelPumps) {
-    DhwRig r(2);
-    expectSteps(r,
-                {
-                    {70, 50, {1, 1, 0}},
-                    {70, 58, {1, 1, 0}},
-                    {70, 60, {1, 0, 0}},
-                    {70, 58, {1, 0, 0}},
-                    {70, 55, {1, 1, 0}},
-                    {57, 55, {1, 1, 0}},  // margin below O: unchanged
-                    {55, 55, {1, 0, 0}},  // tank as warm as the boiler
-                    {57, 55, {1, 0, 0}},
-                    {58, kInvalidTemp, {1, 0, 0}},
-                },
-                "parallel");
-}
-
 // TWAT_UST 70: forced charging from 85, held above 83.
 TEST(HeatModes, DhwOnly) {
     DhwRig r(3);
@@ -158,20 +141,6 @@ TEST(HeatModes, DhwDemandFlagBand) {
         r.s.usr.HEAT_MODE = 0;
         r.cycle();
         EXPECT_FALSE(r.demand()) << "heating only";
-    }
-}
-
-TEST(HeatModes, AntiLegionellaRunChargesTheTankInEveryMode) {
-    for (int mode : {0, 1, 2, 3}) {
-        DhwRig r(mode);
-        r.water(70);
-        r.dhw(65);
-        r.s.pumps.legionActive = 1;
-        pumpStep(r.ctx);
-        EXPECT_EQ(r.s.pumpDhw, 1) << mode;
-        r.water(30);
-        pumpStep(r.ctx);
-        EXPECT_EQ(r.s.pumpDhw, 0) << "not with cold boiler water, mode " << mode;
     }
 }
 

@@ -39,18 +39,6 @@ TEST(PumpStep, OverheatDumpAndFaultsRunEveryPump) {
     EXPECT_EQ(r.pumps(), (Pumps{1, 1, 1}));
 }
 
-TEST(PumpStep, BoardIsWokenOnlyWhenACommandChanges) {
-    PumpRig r;
-    r.cycle();
-    const int wakes = r.wakes, refreshes = r.refresh.count.load();
-    r.cycle();
-    EXPECT_EQ(r.wakes, wakes);
-    r.water(95);
-    r.cycle();
-    EXPECT_EQ(r.wakes, wakes + 1);
-    EXPECT_GT(r.refresh.count.load(), refreshes);
-}
-
 TEST(PumpStep, AntiFreezeWithStoppedBoiler) {
     for (int hydrosep : {0, 1}) {
         PumpRig r;
