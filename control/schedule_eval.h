@@ -17,7 +17,8 @@ int mondayFirstDay(uint16_t dayOfWeek);
 // is off, today has no program or no period matches (`dest` untouched).
 // The caller holds the schedule lock.
 int evaluateSchedule(const Schedule& schedule, const LocalTime& now, Period& dest);
-// The same under the store's lock.
+// The same under the store's lock. The control cycle calls it holding
+// stateLock, so nothing may ask for stateLock while holding the schedule lock.
 int evaluateSchedule(ScheduleStore& store, const LocalTime& now, Period& dest);
 
 }  // namespace vesk
