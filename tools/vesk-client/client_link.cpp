@@ -114,6 +114,27 @@ bool ClientLink::receive(Bytes& m, int timeoutMs) {
     return len == 0 || readExactly(m.data() + kHeaderSize, len, timeoutMs);
 }
 
+void ClientLink::keepIfNotification(const Bytes& m) {
+    MessageHeader h;
+    if (readHeader(m.data(), m.size(), h) && h.group == kGroupCommand && h.kind == kKindNotify)
+        notifications_.push_back(m);
+}
+
+bool ClientLink::notification(Bytes& m, int timeoutMs) {
+    if (!notifications_.empty()) {
+        m = std::move(notifications_.front());
+        notifications_.pop_front();
+        return true;
+    }
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (receive(m, msLeft(end))) {
+        MessageHeader h;
+        readHeader(m.data(), m.size(), h);
+        if (h.group == kGroupCommand && h.kind == kKindNotify) return true;
+    }
+    return false;
+}
+
 int ClientLink::login(uint32_t serial, uint32_t password, int timeoutMs) {
     uint8_t body[12] = {};
     putU16(body + 2, 6);
@@ -126,11 +147,12 @@ int ClientLink::login(uint32_t serial, uint32_t password, int timeoutMs) {
         MessageHeader h;
         readHeader(m.data(), m.size(), h);
         if (h.group == kGroupLogin && h.kind == kKindReply && h.len >= 4) return getU16(m.data() + kHeaderSize + 2);
+        keepIfNotification(m);
     }
     return -1;
 }
 
-bool ClientLink::command(uint16_t code, const Bytes& data, Reply& reply, int timeoutMs, std::vector<Bytes>* pushed) {
+bool ClientLink::command(uint16_t code, const Bytes& data, Reply& reply, int timeoutMs) {
     Bytes body;
     appendU16(body, code);
     body.insert(body.end(), data.begin(), data.end());
@@ -141,8 +163,10 @@ bool ClientLink::command(uint16_t code, const Bytes& data, Reply& reply, int tim
         MessageHeader h;
         readHeader(m.data(), m.size(), h);
         const uint8_t* b = m.data() + kHeaderSize;
-        if (h.group == kGroupCommand && h.kind == kKindNotify && pushed) pushed->push_back(m);
-        if (h.group != kGroupCommand || h.kind != kKindReply || h.len < 4 || getU16(b) != code) continue;
+        if (h.group != kGroupCommand || h.kind != kKindReply || h.len < 4 || getU16(b) != code) {
+            keepIfNotification(m);
+            continue;
+        }
         reply.result = getU16(b + 2);
         reply.data.assign(b + 4, b + h.len);
         return true;

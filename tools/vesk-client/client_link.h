@@ -2,6 +2,7 @@
 // and exchanges commands, and UDP discovery.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -28,14 +29,19 @@ public:
     bool receive(Bytes& message, int timeoutMs);
     // Login result (0 accepted, 1 refused), -1 when no answer came.
     int login(uint32_t serial, uint32_t password, int timeoutMs);
-    // Sends command `code` and waits for its reply; notifications that
-    // arrive meanwhile are collected in `pushed`.
-    bool command(uint16_t code, const Bytes& data, Reply& reply, int timeoutMs, std::vector<Bytes>* pushed = nullptr);
+    // Sends command `code` and waits for its reply.
+    bool command(uint16_t code, const Bytes& data, Reply& reply, int timeoutMs);
+    // The next status notification, including those that came while a
+    // login or a command waited for its reply.
+    bool notification(Bytes& message, int timeoutMs);
     // The panel closed the connection (or it failed).
     bool closed() const { return closed_; }
 
 private:
     bool readExactly(uint8_t* p, size_t n, int timeoutMs);
+    // Keeps a notification met while waiting for something else.
+    void keepIfNotification(const Bytes& m);
+    std::deque<Bytes> notifications_;
     int fd_ = -1;
     bool closed_ = false;
 };

@@ -432,14 +432,14 @@ int runWatch(const Options& o, Session& s) {
     long seen = 0;
     Bytes m;
     while (o.count < 0 || seen < o.count) {
-        if (!s.link().receive(m, 60 * 60 * 1000)) {
+        if (!s.link().notification(m, 60 * 60 * 1000)) {
             // An hour of quiet is normal; a closed connection ends the watch.
             if (s.link().closed()) return fail("connection closed");
             continue;
         }
         MessageHeader h;
         readHeader(m.data(), m.size(), h);
-        if (h.group != kGroupCommand || h.kind != kKindNotify || h.len < 12) continue;
+        if (h.len < 12) continue;
         const uint8_t* b = m.data() + kHeaderSize;
         const uint16_t a = getU16(b + 2), w = getU16(b + 4);
         char when[32];
