@@ -31,22 +31,31 @@ ClosedLoop::ClosedLoop(Variant v, uint16_t firmware, const PlantConfig& plantCon
     countdowns.start();
 }
 
-void ClosedLoop::second() {
-    if (!silent_) {
-        std::vector<uint8_t> p = board.readingsPayload();
-        std::lock_guard<std::recursive_mutex> g(s.stateLock);
-        applyReadingFrame(s, s.variant, p.data(), p.size());
-    }
-    {
-        std::lock_guard<std::recursive_mutex> g(s.stateLock);
-        if (s.linkOk == 1) cycle.run();
-    }
+void ClosedLoop::deliverReadings() {
+    if (silent_) return;
+    std::vector<uint8_t> p = board.readingsPayload();
+    std::lock_guard<std::recursive_mutex> g(s.stateLock);
+    applyReadingFrame(s, s.variant, p.data(), p.size());
+}
+
+void ClosedLoop::runCycle() {
+    std::lock_guard<std::recursive_mutex> g(s.stateLock);
+    if (s.linkOk == 1) cycle.run();
+}
+
+void ClosedLoop::passSecond() {
     for (int t = 0; t < 1000; t += sliceMs) {
         board.applyCommand(buildCommandPayload(s));
         clock.advance(sliceMs);
         LocalTime lt = clock.localTime();
         board.step(sliceMs / 1000.0, lt.hour + lt.minute / 60.0 + lt.second / 3600.0);
     }
+}
+
+void ClosedLoop::second() {
+    deliverReadings();
+    runCycle();
+    passSecond();
 }
 
 void ClosedLoop::run(int seconds) {

@@ -36,6 +36,12 @@ public:
     // Board silent: no readings frames reach the panel (link health drops
     // only through the link's own time-out, which is not simulated here).
     void setBoardSilent(bool silent) { silent_ = silent; }
+    // The three parts of one simulated second, for callers that time or
+    // inspect them one by one: the readings frame, the control cycle (while
+    // the link is up), and the second passing with the commands applied.
+    void deliverReadings();
+    void runCycle();
+    void passSecond();
 
     ControllerState s;
     ManualClock clock;
