@@ -13,37 +13,37 @@ namespace {
 
 enum class Length : uint8_t { Any, Exact, AtLeast };
 
-struct CommandSpec {
+struct CommandEntry {
     CommandHandler handler;
     Length rule;
     uint8_t length;
 };
 
-constexpr CommandSpec kDeviceInfo{getDeviceInfo, Length::Any, 0};
-constexpr CommandSpec kStatus{getStatus, Length::Any, 0};
-constexpr CommandSpec kPowerLimits{setPowerLimits, Length::Exact, 2};
-constexpr CommandSpec kWaterSetpoint{setWaterSetpoint, Length::Exact, 2};
-constexpr CommandSpec kAirSetpoint{setAirSetpoint, Length::Exact, 2};
-constexpr CommandSpec kFanLimits{setFanLimits, Length::Exact, 3};
-constexpr CommandSpec kAugerCorrection{setAugerCorrection, Length::Exact, 2};
-constexpr CommandSpec kConsumptionCorrection{setConsumptionCorrection, Length::Exact, 2};
-constexpr CommandSpec kResetFuel{resetFuelCounters, Length::Exact, 2};
-constexpr CommandSpec kSmsOptions{setSmsOptions, Length::Exact, 3};
-constexpr CommandSpec kClock{setClock, Length::Exact, 6};
-constexpr CommandSpec kWeatherCurve{setWeatherCurve, Length::Exact, 5};
-constexpr CommandSpec kValveCircuit{setValveCircuit, Length::Exact, 18};
-constexpr CommandSpec kFuelAndHeatMode{setFuelAndHeatMode, Length::Exact, 3};
-constexpr CommandSpec kKeepAndChimney{setKeepAndChimney, Length::Exact, 4};
-constexpr CommandSpec kPumps{setPumps, Length::Exact, 4};
-constexpr CommandSpec kRecirculation{setRecirculation, Length::Exact, 5};
-constexpr CommandSpec kExhaustFan{setExhaustFan, Length::Exact, 2};
-constexpr CommandSpec kAshCleaning{setAshCleaning, Length::Exact, 3};
-constexpr CommandSpec kBunker{setBunker, Length::Exact, 4};
-constexpr CommandSpec kSensorCorrections{setSensorCorrections, Length::Exact, 3};
-constexpr CommandSpec kGetThermostat{getThermostatPrograms, Length::Any, 0};
-constexpr CommandSpec kSetThermostat{setThermostatPrograms, Length::AtLeast, 2};
-constexpr CommandSpec kStartStop{startStop, Length::Exact, 2};
-constexpr CommandSpec kProtocolVersion{getProtocolVersion, Length::Any, 0};
+constexpr CommandEntry kDeviceInfo{getDeviceInfo, Length::Any, 0};
+constexpr CommandEntry kStatus{getStatus, Length::Any, 0};
+constexpr CommandEntry kPowerLimits{setPowerLimits, Length::Exact, 2};
+constexpr CommandEntry kWaterSetpoint{setWaterSetpoint, Length::Exact, 2};
+constexpr CommandEntry kAirSetpoint{setAirSetpoint, Length::Exact, 2};
+constexpr CommandEntry kFanLimits{setFanLimits, Length::Exact, 3};
+constexpr CommandEntry kAugerCorrection{setAugerCorrection, Length::Exact, 2};
+constexpr CommandEntry kConsumptionCorrection{setConsumptionCorrection, Length::Exact, 2};
+constexpr CommandEntry kResetFuel{resetFuelCounters, Length::Exact, 2};
+constexpr CommandEntry kSmsOptions{setSmsOptions, Length::Exact, 3};
+constexpr CommandEntry kClock{setClock, Length::Exact, 6};
+constexpr CommandEntry kWeatherCurve{setWeatherCurve, Length::Exact, 5};
+constexpr CommandEntry kValveCircuit{setValveCircuit, Length::Exact, 18};
+constexpr CommandEntry kFuelAndHeatMode{setFuelAndHeatMode, Length::Exact, 3};
+constexpr CommandEntry kKeepAndChimney{setKeepAndChimney, Length::Exact, 4};
+constexpr CommandEntry kPumps{setPumps, Length::Exact, 4};
+constexpr CommandEntry kRecirculation{setRecirculation, Length::Exact, 5};
+constexpr CommandEntry kExhaustFan{setExhaustFan, Length::Exact, 2};
+constexpr CommandEntry kAshCleaning{setAshCleaning, Length::Exact, 3};
+constexpr CommandEntry kBunker{setBunker, Length::Exact, 4};
+constexpr CommandEntry kSensorCorrections{setSensorCorrections, Length::Exact, 3};
+constexpr CommandEntry kGetThermostat{getThermostatPrograms, Length::Any, 0};
+constexpr CommandEntry kSetThermostat{setThermostatPrograms, Length::AtLeast, 2};
+constexpr CommandEntry kStartStop{startStop, Length::Exact, 2};
+constexpr CommandEntry kProtocolVersion{getProtocolVersion, Length::Any, 0};
 
 constexpr std::array kOrvenaTable{
     kDeviceInfo,     kStatus,        kPowerLimits,   kWaterSetpoint,     kAirSetpoint,       kFanLimits,
@@ -61,7 +61,7 @@ constexpr std::array kKestraloTable{
 
 constexpr uint16_t kProtocolVersionCode = 128;
 
-const CommandSpec* findCommand(Variant v, uint16_t code, bool knowsCode128) {
+const CommandEntry* findCommand(Variant v, uint16_t code, bool knowsCode128) {
     if (code == kProtocolVersionCode) return knowsCode128 ? &kProtocolVersion : nullptr;
     if (isKestralo(v)) return code < kKestraloTable.size() ? &kKestraloTable[code] : nullptr;
     return code < kOrvenaTable.size() ? &kOrvenaTable[code] : nullptr;
@@ -87,23 +87,23 @@ CommandReply CommandDispatcher::run(uint16_t code, const uint8_t* data, size_t n
                                     bool replyWanted) {
     if (options_.requireAuth && !authenticated) return {kNotAuthenticated, {}};
     if (options_.lowByteSelects) code &= 0xFF;
-    const CommandSpec* spec = findCommand(services_.state.variant, code, options_.knowsCode128);
-    if (!spec) return {kUnknownCommand, {}};
+    const CommandEntry* entry = findCommand(services_.state.variant, code, options_.knowsCode128);
+    if (!entry) return {kUnknownCommand, {}};
     if (!data) n = 0;
 
-    if (spec->rule == Length::Exact && options_.checkExactLength && n != spec->length) return refused();
-    if (spec->rule != Length::Any && options_.checkMinimumLength && n < spec->length) return refused();
+    if (entry->rule == Length::Exact && options_.checkExactLength && n != entry->length) return refused();
+    if (entry->rule != Length::Any && options_.checkMinimumLength && n < entry->length) return refused();
 
     // Without the length checks a short request reads zeros, never past
     // the bytes it came with.
     std::array<uint8_t, kMaxBody> padded{};
-    if (n < spec->length) {
+    if (n < entry->length) {
         std::copy(data, data + n, padded.begin());
         data = padded.data();
-        n = spec->length;
+        n = entry->length;
     }
     CommandContext c{services_, options_, replyWanted};
-    return spec->handler(c, data, n);
+    return entry->handler(c, data, n);
 }
 
 }  // namespace vesk

@@ -117,6 +117,18 @@ TEST_P(ClientTest, SetsStartsAndStops) {
     EXPECT_EQ(user(&UserParams::EXFAN_UST), 55);
     EXPECT_NE(r.out.find("SetWaterSetpoint: done"), std::string::npos) << r.out;
 
+    // A field shared by the fuels goes with the fuel in force; the other
+    // fields of each command stay as they were.
+    const int32_t keep = rig.state.usr.KEEP_WORM_CORR[0];
+    r = client(with(loggedIn(), {"set", "CHIMN_TOFF", "100", "VLV2_STEP", "9"}));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(user(&UserParams::CHIMN_TOFF), 100);
+    {
+        std::lock_guard<std::recursive_mutex> g(rig.state.stateLock);
+        EXPECT_EQ(rig.state.usr.VLV2.STEP, 9);
+        EXPECT_EQ(rig.state.usr.KEEP_WORM_CORR[0], keep);
+    }
+
     r = client(with(loggedIn(), {"set", "TWAT_UST", "99"}));
     EXPECT_EQ(r.status, 2) << r.out;
     EXPECT_EQ(user(&UserParams::TWAT_UST), 70);
