@@ -45,18 +45,20 @@ constexpr CommandEntry kSetThermostat{setThermostatPrograms, Length::AtLeast, 2}
 constexpr CommandEntry kStartStop{startStop, Length::Exact, 2};
 constexpr CommandEntry kProtocolVersion{getProtocolVersion, Length::Any, 0};
 
+// Indexed by command code.
 constexpr std::array kOrvenaTable{
-    kDeviceInfo,     kStatus,        kPowerLimits,   kWaterSetpoint,     kAirSetpoint,       kFanLimits,
-    kAugerCorrection, kConsumptionCorrection, kResetFuel, kSmsOptions,   kClock,             kWeatherCurve,
-    kValveCircuit,   kFuelAndHeatMode, kKeepAndChimney, kPumps,          kRecirculation,     kExhaustFan,
-    kAshCleaning,    kBunker,        kSensorCorrections, kGetThermostat, kSetThermostat,     kStartStop,
+    kDeviceInfo,   kStatus,          kPowerLimits,      kWaterSetpoint,    kAirSetpoint,   kFanLimits,     // 0..5
+    kAugerCorrection, kConsumptionCorrection, kResetFuel, kSmsOptions,     kClock,         kWeatherCurve,  // 6..11
+    kValveCircuit, kFuelAndHeatMode, kKeepAndChimney,   kPumps,            kRecirculation, kExhaustFan,    // 12..17
+    kAshCleaning,  kBunker,          kSensorCorrections, kGetThermostat,   kSetThermostat, kStartStop,     // 18..23
 };
 
+// KESTRALO has no fuel counters, ash remover or bunker commands.
 constexpr std::array kKestraloTable{
-    kDeviceInfo,   kStatus,          kPowerLimits,    kWaterSetpoint, kAirSetpoint,   kFanLimits,
-    kAugerCorrection, kSmsOptions,   kClock,          kWeatherCurve,  kValveCircuit,  kFuelAndHeatMode,
-    kKeepAndChimney, kPumps,         kRecirculation,  kExhaustFan,    kSensorCorrections, kGetThermostat,
-    kSetThermostat, kStartStop,
+    kDeviceInfo,      kStatus,      kPowerLimits, kWaterSetpoint, kAirSetpoint,  kFanLimits,          // 0..5
+    kAugerCorrection, kSmsOptions,  kClock,       kWeatherCurve,  kValveCircuit, kFuelAndHeatMode,    // 6..11
+    kKeepAndChimney,  kPumps,       kRecirculation, kExhaustFan,  kSensorCorrections, kGetThermostat, // 12..17
+    kSetThermostat,   kStartStop,                                                                     // 18..19
 };
 
 constexpr uint16_t kProtocolVersionCode = 128;
