@@ -1,8 +1,10 @@
 // Version choice, data codewords, error correction blocks and mask choice.
 #include "net/qr/qr_encoder.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "net/qr/qr_bit_buffer.h"
 #include "net/qr/qr_mask.h"
@@ -20,8 +22,8 @@ namespace {
 constexpr int kMaxTotalCodewords = 1706;  // version 26
 constexpr uint8_t kPadBytes[2] = {0xEC, 0x11};
 
-// Even digits cost 10/3 bits each, so longer texts never fit; this keeps
-// the segmentation work bounded for any input.
+// Even a digit costs 10/3 bits, so longer texts never fit; this keeps the
+// segmentation work bounded for any input.
 constexpr size_t kMaxTextLength = size_t{kMaxDataCodewords} * 8 * 3 / 10;
 
 // Smallest version whose capacity holds the text, 0 when none does. The
@@ -74,21 +76,6 @@ void buildCodewords(int version, const uint8_t* data, uint8_t* out) {
         for (int i = 0; i < layout.eccPerBlock; ++i) out[dataCount + i * layout.blocks + b] = ecc[i];
         offset += length;
     }
-}
-
-int chooseMask(Matrix& m) {
-    int best = 0, bestScore = 0;
-    for (int mask = 0; mask < kMaskCount; ++mask) {
-        m.applyMask(mask);
-        m.drawFormat(mask);
-        int score = penalty(m);
-        m.applyMask(mask);
-        if (mask == 0 || score < bestScore) {
-            best = mask;
-            bestScore = score;
-        }
-    }
-    return best;
 }
 
 QrStatus encodeInto(std::string_view text, uint8_t* matrix, int* modulesPerSide) {

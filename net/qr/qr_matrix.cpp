@@ -81,19 +81,28 @@ void Matrix::drawAlignment(int cx, int cy) {
             set(cx + dx, cy + dy, std::max(std::abs(dx), std::abs(dy)) != 1, true);
 }
 
-void Matrix::drawFormat(int mask) {
-    uint32_t bits = formatBits(mask);
-    auto bit = [bits](int i) { return ((bits >> i) & 1) != 0; };
-    // Beside the top-left finder: bits 0..7 down column 8 (skipping the
-    // timing row), bits 8..14 leftwards along row 8.
-    for (int i = 0; i <= 5; ++i) set(8, i, bit(i), true);
-    set(8, 7, bit(6), true);
-    set(8, 8, bit(7), true);
-    set(7, 8, bit(8), true);
-    for (int i = 9; i < 15; ++i) set(14 - i, 8, bit(i), true);
+void formatPositions(int side, int bit, ModulePos& first, ModulePos& second) {
+    // Beside the top-left finder: bits 0..7 down column 8 (stepping over
+    // the timing row), bits 8..14 leftwards along row 8 (stepping over the
+    // timing column).
+    if (bit < 6) first = {8, bit};
+    else if (bit < 8) first = {8, bit + 1};
+    else if (bit == 8) first = {7, 8};
+    else first = {14 - bit, 8};
     // The copy split between the other two finders.
-    for (int i = 0; i < 8; ++i) set(side_ - 1 - i, 8, bit(i), true);
-    for (int i = 8; i < 15; ++i) set(8, side_ - 15 + i, bit(i), true);
+    if (bit < 8) second = {side - 1 - bit, 8};
+    else second = {8, side - 15 + bit};
+}
+
+void Matrix::drawFormat(int mask) {
+    const uint32_t bits = formatBits(mask);
+    for (int i = 0; i < 15; ++i) {
+        ModulePos a, b;
+        formatPositions(side_, i, a, b);
+        bool d = ((bits >> i) & 1) != 0;
+        set(a.x, a.y, d, true);
+        set(b.x, b.y, d, true);
+    }
     set(8, side_ - 8, true, true);  // the module that is always dark
 }
 
@@ -136,9 +145,12 @@ void Matrix::placeCodewords(const uint8_t* codewords, int count) {
 }
 
 void Matrix::applyMask(int mask) {
-    for (int y = 0; y < side_; ++y)
-        for (int x = 0; x < side_; ++x)
-            if (!function_[y * side_ + x] && maskInverts(mask, x, y)) dark_[y * side_ + x] ^= 1;
+    for (int y = 0; y < side_; ++y) {
+        const uint8_t* pattern = maskRow(mask, y);
+        uint8_t* row = dark_ + y * side_;
+        const uint8_t* function = function_ + y * side_;
+        for (int x = 0; x < side_; ++x) row[x] ^= pattern[x] & (function[x] ^ 1);
+    }
 }
 
 }  // namespace vesk::qr

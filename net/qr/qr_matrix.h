@@ -15,6 +15,12 @@ uint32_t formatBits(int mask);
 // 18-bit version information (version 7..40).
 uint32_t versionBits(int version);
 
+struct ModulePos {
+    int x, y;
+};
+// Where format bit `bit` (0..14) sits in each of its two copies.
+void formatPositions(int side, int bit, ModulePos& first, ModulePos& second);
+
 class Matrix {
 public:
     // Draws every function pattern of `version` (1..kMaxVersion); format
