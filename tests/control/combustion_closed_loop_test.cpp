@@ -193,11 +193,15 @@ TEST_P(CombustionLoop, FaultDuringIgnitionRestartsWithEveryAttempt) {
     pellets(loop);
     loop.plant.setBunkerKg(0);
     ASSERT_EQ(commandBurner(loop.s, kCmdStartIgnition), 1);
-    ASSERT_GE(loop.runUntil([&] { return loop.s.burner.ignitionTries == 2; }, kHour), 0);
-    loop.plant.injections().fuseBlown = true;
-    loop.run(30);
+    ASSERT_GE(loop.runUntil(
+                  [&] { return loop.s.burner.ignitionTries == 2 && (loop.s.controlFlags & kFlagIgniter); }, kHour),
+              0);
+    loop.plant.injections().sensors[kSensorWater].kind = SensorOverride::Kind::Open;
+    loop.run(2);
     EXPECT_EQ(loop.s.burnerState, kIgnition);
-    loop.plant.injections().fuseBlown = false;
+    EXPECT_FALSE(loop.board.lastCommand()->outputs.igniter) << "no heat source on while suspended";
+    loop.run(kMinute);
+    loop.plant.injections().sensors[kSensorWater].kind = SensorOverride::Kind::None;
     const std::vector<int> feeds = feedsUntil(loop, [&] { return loop.s.burnerState != kIgnition; }, kHour);
     EXPECT_EQ(feeds, (std::vector<int>{90, 60, 30})) << "BURNUP_TRY attempts again";
     EXPECT_EQ(loop.s.burnerState, kStop);
