@@ -1,14 +1,33 @@
 #include "app/controller.h"
 
+#include <pthread.h>
+
 #include <csignal>
 #include <cstdio>
+#include <thread>
 
 #include "control/control_steps.h"
+#include "platform/backlight.h"
 #include "platform/process.h"
 #include "settings/param_table.h"
 #include "settings/settings_file.h"
+#include "ui/screens/home_screen.h"
 
 namespace vesk {
+
+namespace {
+constexpr uint32_t kWaveVolume = 0xF332;
+}
+
+void RefreshRelay::postRefresh() {
+    std::lock_guard<std::mutex> g(m_);
+    if (to_) to_->postRefresh();
+}
+
+void RefreshRelay::attach(RefreshSink* to) {
+    std::lock_guard<std::mutex> g(m_);
+    to_ = to;
+}
 
 Controller::Controller(Variant variant, PlatformConfig cfg)
     : variant_(variant),
@@ -17,18 +36,20 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
       clock_(cfg_.timeScale, &registry_),
       timers_(clock_),
       state_(variant),
+      resources_(Resources::forProgram(cfg_.home, executableFolder(), std::string(variantInfo(variant).programName))),
+      speaker_(resources_.resourceDir()),
+      sound_(speaker_),
       board_(state_, variant, clock_, refresh_),
-      fuel_(state_, clock_, timers_),
       pulse_(state_, clock_, timers_, refresh_, [this] { board_.sendNow(); }),
       cycle_(ControlContext{state_, clock_, timers_, refresh_, sound_, schedule_, [this] { board_.sendNow(); },
-                            &pulse_, fuelAccounting()}),
-      control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }) {
-    if (!isKestralo(variant_)) pulse_.setFuelHook([this](int64_t onMs) { fuel_.addRunTime(onMs); });
-}
+                            &pulse_}),
+      control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }) {}
 
 Controller::~Controller() {
     control_.stop();
     board_.stop();
+    refresh_.attach(nullptr);
+    if (automation_) automation_->stop();
 }
 
 Eeprom* Controller::openEepromOnce() {
@@ -52,8 +73,10 @@ void Controller::initialise() {
         loadUserSettings(cfgDir_ + "user.cfg", state_.settings, variant_, antiJamDayNumber(now));
     }
     clearSchedule(schedule_);
-    if (!isKestralo(variant_)) fuel_.load(eeprom_.get());
     loadSchedule(cfgDir_ + "tmstat.cfg", schedule_, state_.usr.TWAT_UST_LIMIT_MIN, state_.usr.TWAT_UST_LIMIT_MAX);
+
+    applyBacklightLevel(registry_, state_.usr.BL_LEVEL);
+    applyIdleDimming(registry_, state_.usr.EN_BL_OFF != 0);
 
     initRegulators(state_);
     std::lock_guard<std::recursive_mutex> g(state_.stateLock);
@@ -63,8 +86,33 @@ void Controller::initialise() {
     state_.persistInhibit = 0;
 }
 
+void Controller::openWindow() {
+    display_ = openDisplay(cfg_.display);
+    frame_ = std::make_unique<AppFrame>(*display_, clock_, resources_, sound_);
+    frame_->setDirectories(cfg_.home, cfgDir_);
+    frame_->setTouchSoundSetting([this] {
+        std::lock_guard<std::recursive_mutex> g(state_.stateLock);
+        return static_cast<int>(state_.usr.EN_SOUNDPRESS);
+    });
+    frame_->setSoundLog([this] { return sound_.take(); });
+    if (!cfg_.automation.empty()) {
+        automation_ = std::make_unique<AutomationServer>(
+            cfg_.automation, [f = frame_.get()](AutomationCommand c) { f->postAutomation(std::move(c)); });
+        if (!automation_->start())
+            std::fprintf(stderr, "%s: automation socket %s could not be opened\n",
+                         std::string(variantInfo(variant_).programName).c_str(), cfg_.automation.c_str());
+    }
+    screens_ = std::make_unique<ScreenContext>(ScreenContext{cycle_.context(), cfgDir_, nullptr});
+    home_ = new HomeScreen(frame_.get(), *screens_);
+    frame_->setRoot(home_);
+    frame_->invalidateAll();
+    refresh_.attach(frame_.get());
+}
+
 bool Controller::startUp() {
     initialise();
+    speaker_.setVolume(kWaveVolume);
+    openWindow();
     // A missing serial device leaves the link down; the panel runs on.
     if (!board_.start(cfg_.com1))
         std::fprintf(stderr, "%s: power board on %s not reachable; link down\n",
@@ -72,9 +120,17 @@ bool Controller::startUp() {
     return control_.start();
 }
 
+void Controller::run() {
+    if (frame_) frame_->run();
+}
+
+void Controller::quit() {
+    if (frame_) frame_->quit();
+}
+
 int runController(Variant variant) {
     // Block the stop signals before any thread starts, so that only the
-    // wait below receives them.
+    // watcher below receives them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
@@ -83,8 +139,15 @@ int runController(Variant variant) {
 
     Controller controller(variant, loadPlatformConfig(executableFolder()));
     if (!controller.startUp()) return 1;
-    int sig = 0;
-    sigwait(&stopSignals, &sig);
+    std::thread watcher([&] {
+        int sig = 0;
+        sigwait(&stopSignals, &sig);
+        controller.quit();
+    });
+    controller.run();
+    // The window closed by itself: the watcher is still waiting.
+    pthread_kill(watcher.native_handle(), SIGTERM);
+    watcher.join();
     return 0;
 }
 

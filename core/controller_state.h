@@ -190,6 +190,10 @@ struct ControllerState {
     // (SMS control), and whether the module is answering on its line.
     int smsControlEnable = 0;
     int expansionConnected = 0;
+    // The module's radio signal, 0..5 bars or 255 for no reading, and an
+    // event it reported that the signal indicator has not flashed yet.
+    int expansionSignal = 255;
+    int expansionEvent = 0;
 
     // Sensor substitution (service screen); negative = not substituted.
     int substOn = 0;

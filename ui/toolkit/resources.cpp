@@ -59,21 +59,30 @@ Bitmap loadPng(const std::string& path) {
 
 }  // namespace
 
-Resources::Resources(std::string resourceDir, std::vector<std::string> animationDirs)
-    : resourceDir_(std::move(resourceDir)), animationDirs_(std::move(animationDirs)) {}
+Resources::Resources(std::string resourceDir, std::vector<std::string> animationDirs, std::string programName)
+    : resourceDir_(std::move(resourceDir)), animationDirs_(std::move(animationDirs)) {
+    if (!programName.empty()) variantDir_ = resourceDir_ + programName + "/";
+}
 
-Resources Resources::forProgram(const std::string& home, const std::string& exeFolder) {
+Resources Resources::forProgram(const std::string& home, const std::string& exeFolder,
+                                const std::string& programName) {
     std::string res = home + "res/";
     if (home.empty() || !isDirectory(res)) res = exeFolder + "res/";
     std::vector<std::string> dirs;
     dirs.push_back(home);
     if (exeFolder != home) dirs.push_back(exeFolder);
-    return Resources(res, dirs);
+    return Resources(res, dirs, programName);
 }
 
 const Bitmap& Resources::bitmap(int id) {
     auto it = opaque_.find(id);
-    if (it == opaque_.end()) it = opaque_.emplace(id, loadPng(resourceDir_ + std::to_string(id) + ".png")).first;
+    if (it == opaque_.end()) {
+        const std::string name = std::to_string(id) + ".png";
+        Bitmap b;
+        if (!variantDir_.empty()) b = loadPng(variantDir_ + name);
+        if (b.empty()) b = loadPng(resourceDir_ + name);
+        it = opaque_.emplace(id, std::move(b)).first;
+    }
     return it->second;
 }
 

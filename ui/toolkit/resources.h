@@ -14,12 +14,14 @@ namespace vesk {
 class Resources {
 public:
     // `resourceDir` holds <N>.png; animation files are looked for in each of
-    // `animationDirs` in turn (all folders with a trailing '/').
-    Resources(std::string resourceDir, std::vector<std::string> animationDirs);
+    // `animationDirs` in turn (all folders with a trailing '/'). Pictures
+    // drawn per variant lie in <resourceDir>/<programName>/ and win there.
+    Resources(std::string resourceDir, std::vector<std::string> animationDirs, std::string programName = {});
 
     // The panel's folders: home/res when it exists, else exeFolder/res;
     // animations in home, then exeFolder.
-    static Resources forProgram(const std::string& home, const std::string& exeFolder);
+    static Resources forProgram(const std::string& home, const std::string& exeFolder,
+                                const std::string& programName = {});
 
     // Opaque picture; empty (0 x 0) when there is none.
     const Bitmap& bitmap(int id);
@@ -35,6 +37,7 @@ public:
 
 private:
     std::string resourceDir_;
+    std::string variantDir_;  // "" or resourceDir_ + programName + '/'
     std::vector<std::string> animationDirs_;
     std::map<int, Bitmap> opaque_;
     std::map<std::pair<int, int64_t>, Bitmap> keyed_;  // key -1: top-left pixel

@@ -1,0 +1,25 @@
+// What the screens work with: the controller state and the control
+// services behind it, where the user settings are saved, and the network.
+#pragma once
+#include <string>
+
+#include "control/control_context.h"
+#include "core/controller_state.h"
+#include "ui/screens/network_indicators.h"
+
+namespace vesk {
+
+class FuelAccounting;
+
+struct ScreenContext {
+    ControlContext& control;
+    std::string settingsDir;  // with a trailing '/'
+    NetworkIndicators* network = nullptr;
+
+    ControllerState& state() const { return control.s; }
+    FuelAccounting* fuel() const { return control.fuel; }
+    // Writes user.cfg; takes stateLock and the settings file lock.
+    void saveUserSettings() const;
+};
+
+}  // namespace vesk
