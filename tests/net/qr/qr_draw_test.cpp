@@ -23,31 +23,6 @@ std::string byteText(size_t n) {
     return s;
 }
 
-TEST(QrDraw, ModulesAreFourPixelSquaresCentredOnTheScreenPoint) {
-    const std::string text = std::string(buildQrText(2, 200, 1234, 123456).view());
-    QrSymbol symbol;
-    ASSERT_EQ(encodeQr(text, symbol), QrStatus::Ok);
-    const int n = symbol.side();
-    RecordingCanvas canvas;
-    ASSERT_TRUE(drawQr(text, canvas));
-
-    const int left = 160 - 2 * n, top = 92 - 2 * n;
-    std::vector<int> painted(static_cast<size_t>(n) * n, 0);
-    for (const QrRect& r : canvas.rects) {
-        ASSERT_EQ(r.h, 4);
-        ASSERT_EQ((r.x - left) % 4, 0);
-        ASSERT_EQ((r.y - top) % 4, 0);
-        ASSERT_EQ(r.w % 4, 0);
-        const int my = (r.y - top) / 4;
-        for (int mx = (r.x - left) / 4; mx < (r.x - left + r.w) / 4; ++mx) {
-            ASSERT_TRUE(mx >= 0 && mx < n && my >= 0 && my < n);
-            EXPECT_EQ(r.dark, symbol.isDark(mx, my)) << mx << ',' << my;
-            ++painted[static_cast<size_t>(my) * n + mx];
-        }
-    }
-    for (int count : painted) ASSERT_EQ(count, 1);
-}
-
 TEST(QrDraw, ScreenBufferGetsBlackAndWhiteInsideTheSymbolOnly) {
     const std::string text = std::string(buildQrText(0, 16, 42, 0).view());
     QrSymbol symbol;
