@@ -20,7 +20,7 @@ constexpr bool maskInverts(int mask, int x, int y) {
     return false;
 }
 
-// Every mask repeats after twelve rows; row y of a mask is entry y % 12.
+// Every mask repeats after twelve modules across and down.
 constexpr int kMaskPeriod = 12;
 // One row of `mask` over the widest symbol, 1 where it inverts.
 const uint8_t* maskRow(int mask, int y);

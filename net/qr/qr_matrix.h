@@ -23,8 +23,8 @@ void formatPositions(int side, int bit, ModulePos& first, ModulePos& second);
 
 class Matrix {
 public:
-    // Draws every function pattern of `version` (1..kMaxVersion); format
-    // areas are reserved with light modules.
+    // Draws every function pattern of `version` (1..kMaxVersion); the
+    // format areas hold mask 0's information until drawFormat is called.
     explicit Matrix(int version);
 
     int version() const { return version_; }
