@@ -69,9 +69,13 @@ TEST_P(HomeScreenTest, TabsShowOnePageAtATime) {
 
     tap(100, 10);  // the page already shown only repaints
     EXPECT_EQ(home->currentPage(), kPumpsPage);
+    state.sensors[kSensorWater] = 0x4000;
+    state.burnerState = kBurning;
     tap(20, 10);
     EXPECT_EQ(home->currentPage(), kBoilerPage);
     EXPECT_EQ(px(at.fan.x, at.fan.y), frameAt("fan.mbm", 0));
+    EXPECT_EQ(home->boilerPage()->panel()->valueText(0), "--°C") << "up to date as soon as it is shown";
+    EXPECT_EQ(px(at.fire.x, at.fire.y), frameAt("fire.mbm", 0));
 }
 
 TEST_P(HomeScreenTest, InfoTabBlinksOnlyAwayFromTheInfoPage) {

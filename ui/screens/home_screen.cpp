@@ -66,6 +66,12 @@ BoilerPage* HomeScreen::boilerPage() const { return static_cast<BoilerPage*>(pag
 PumpsPage* HomeScreen::pumpsPage() const { return static_cast<PumpsPage*>(pages_[kPumpsPage]); }
 InfoPage* HomeScreen::infoPage() const { return static_cast<InfoPage*>(pages_[kInfoPage]); }
 
+void HomeScreen::show() {
+    Screen::show();
+    // Back from a menu: the refreshes of meanwhile went to the menu.
+    refresh();
+}
+
 void HomeScreen::refresh() {
     snapshot_ = takeSnapshot(ctx_.state());
     pages_[static_cast<size_t>(current_)]->refresh();
@@ -87,6 +93,8 @@ void HomeScreen::onTab(Widget& sender) {
         addChild(next);
         current_ = index;
         next->show();
+        // A page kept what it showed when it was left; bring it up to date.
+        refresh();
     }
     invalidate();
 }

@@ -27,6 +27,8 @@ public:
     // Takes a snapshot of the state, refreshes the shown page, then sets
     // the "ИНФО" tab's alert.
     void refresh() override;
+    // Shows the current page and brings it up to date.
+    void show() override;
 
     // What "МЕНЮ" opens.
     void setMenuOpener(std::function<void()> open) { openMenu_ = std::move(open); }

@@ -39,6 +39,7 @@ ManualIgnitionScreen::ManualIgnitionScreen(AppFrame* frame, ScreenContext& ctx)
     text_ = adopt(this, new Label(this));
     text_->setBounds(10, 10, 112, kestralo ? 180 : 150, 0, kestralo ? kKestraloText : kOrvenaText);
     text_->setFont(12, true);
+    text_->setMargins(0, 0, 0, 0);
     text_->setTextFormat(kDtWordBreak);
 
     auto handler = [this](Widget& s) { onButton(s); };

@@ -18,6 +18,8 @@ SetpointDataPage::SetpointDataPage(AppFrame* frame, ScreenContext& ctx) : Page(f
     power_ = adopt(this, new Label(this));
     power_->setBounds(54, 53, 0, 0, kValuePlate, {});
     power_->setFont(14, true);
+    // "100%" needs the whole plate.
+    power_->setMargins(0, 0, 0, 0);
     power_->setTextFormat(kDtCenter | kDtVCenter);
 
     auto caption = [&](int y, int plate, const char* text) {
