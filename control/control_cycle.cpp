@@ -43,10 +43,9 @@ void ControlCycle::run() {
         // The state stays; its sequence starts afresh once the fault clears.
         s.controlFlags |= kFlagStateEntry;
         stopAugerPulse(c_);
-        // No heat source stays on while suspended; the sequences switch the
-        // igniter on again when they need it. Manual ignition leaves it to
-        // the operator's screen.
-        if (s.burnerState != kManualIgnition) s.controlFlags &= ~kFlagIgniter;
+        // No heat source stays on while suspended, not even one the operator
+        // switched on by hand; the sequences switch the igniter on again.
+        s.controlFlags &= ~kFlagIgniter;
         s.fanPower = 0;
         s.exhaustFanPower = 0;
         c_.refresh.postRefresh();
