@@ -111,6 +111,7 @@ void Network::closeAll() {
 void Network::pass() {
     const AdapterState adapter = adapter_.query();
     NetworkStatus st;
+    st.passes = ++passes_;
     st.adapterUp = adapter.up;
     st.address = adapter.up ? adapter.address : 0;
     auto publishNow = [&] {

@@ -42,6 +42,7 @@ struct NetworkStatus {
     unsigned localConnections = 0;
     bool remoteUp = false;  // connected, handshake done, hello sent
     bool listening = false; // the local server accepts clients
+    uint64_t passes = 0;    // loop passes so far (for tests and watchers)
 };
 
 class Network {
@@ -103,6 +104,7 @@ private:
 
     mutable std::mutex statusLock_;
     NetworkStatus status_;
+    uint64_t passes_ = 0;  // network thread only
 };
 
 }  // namespace vesk
