@@ -1,0 +1,238 @@
+// The home screen against the 60 Hz frame budget (a full repaint, and the
+// partial repaint of a changed temperature), and the running panel's idle
+// cost: CPU share and resident memory of ORVENA with the boiler page
+// animating against the simulated boiler.
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "control/auger_pulse.h"
+#include "core/refresh_sink.h"
+#include "core/sound_player.h"
+#include "platform/display/headless_display.h"
+#include "platform/manual_clock.h"
+#include "platform/manual_timer_service.h"
+#include "platform/process.h"
+#include "settings/settings_file.h"
+#include "ui/screens/boiler_page.h"
+#include "ui/screens/home_screen.h"
+#include "ui/toolkit/app_frame.h"
+#include "ui/toolkit/resources.h"
+
+namespace vesk {
+namespace {
+
+constexpr double kFrameBudgetSeconds = 1.0 / 60;
+
+// The home screen on the boiler page with the generated artwork, burning:
+// fan, auger and fire running, every value shown.
+struct BurningHome {
+    BurningHome() : state(Variant::Orvena), resources(Resources::forProgram(executableFolder(), executableFolder(), "ORVENA")) {
+        loadServiceSettings("", state.settings, state.variant);
+        loadUserSettings("", state.settings, state.variant, 0);
+        state.linkOk = 1;
+        state.boardVersion = 0x2214;
+        for (int i = 0; i < kSensorCount; ++i) state.sensors[i] = 40 + i;
+        state.sensors[kSensorGas] = 140;
+        state.burnerState = kBurning;
+        state.burner.powerDisplay = 64;
+        state.fanPower = 55;
+        state.augerOn = 1;
+        clock.setListener(&timers);
+        frame = std::make_unique<AppFrame>(display, clock, resources, sound);
+        home = new HomeScreen(frame.get(), ctx);
+        frame->setRoot(home);
+        frame->invalidateAll();
+        frame->processPending();
+    }
+    ~BurningHome() {
+        frame.reset();
+        clock.setListener(nullptr);
+    }
+
+    HeadlessDisplay display;
+    ManualClock clock;
+    ManualTimerService timers{clock};
+    RecordingSoundPlayer sound;
+    CountingRefreshSink refresh;
+    ControllerState state;
+    ScheduleStore schedule;
+    AugerPulseTimer pulse{state, clock, timers, refresh, {}};
+    ControlContext control{state, clock, timers, refresh, sound, schedule, {}, &pulse};
+    ScreenContext ctx{control, "", nullptr};
+    Resources resources;
+    std::unique_ptr<AppFrame> frame;
+    HomeScreen* home = nullptr;
+};
+
+void reportBudget(benchmark::State& state, std::chrono::steady_clock::time_point start) {
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (state.iterations() > 0)
+        state.counters["frame_fraction"] = seconds / static_cast<double>(state.iterations()) / kFrameBudgetSeconds;
+}
+
+bool haveArt(benchmark::State& state) {
+    if (std::filesystem::exists(executableFolder() + "res/226.png")) return true;
+    state.SkipWithError("no artwork beside the benchmark (build vesk_artwork)");
+    return false;
+}
+
+void BM_HomeFullRepaint(benchmark::State& state) {
+    if (!haveArt(state)) return;
+    BurningHome h;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        h.frame->invalidateAll();
+        h.frame->processPending();
+    }
+    reportBudget(state, start);
+}
+BENCHMARK(BM_HomeFullRepaint)->Unit(benchmark::kMicrosecond);
+
+// One temperature changes: its box is copied back and redrawn in place.
+void BM_HomeValueRepaint(benchmark::State& state) {
+    if (!haveArt(state)) return;
+    BurningHome h;
+    TemperaturePanel* panel = h.home->boilerPage()->panel();
+    StateSnapshot v = takeSnapshot(h.state);
+    int t = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        v.sensors[kSensorWater] = 40 + (t++ % 50);
+        panel->update(v);
+        h.frame->processPending();
+    }
+    reportBudget(state, start);
+}
+BENCHMARK(BM_HomeValueRepaint)->Unit(benchmark::kMicrosecond);
+
+// What a refresh message costs on the boiler page (snapshot, panel,
+// picture, indicator), as it arrives twice a second.
+void BM_HomeRefreshMessage(benchmark::State& state) {
+    if (!haveArt(state)) return;
+    BurningHome h;
+    int t = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        h.state.sensors[kSensorWater] = 40 + (t++ % 50);
+        h.frame->postRefresh();
+        h.frame->processPending();
+    }
+    reportBudget(state, start);
+}
+BENCHMARK(BM_HomeRefreshMessage)->Unit(benchmark::kMicrosecond);
+
+// ---- the running program ------------------------------------------------
+
+struct Child {
+    pid_t pid = -1;
+    FILE* out = nullptr;
+    bool start(const std::string& path, const std::vector<std::string>& args,
+               const std::vector<std::pair<std::string, std::string>>& env) {
+        int fds[2];
+        if (::pipe(fds) != 0) return false;
+        pid = ::fork();
+        if (pid < 0) return false;
+        if (pid == 0) {
+            ::dup2(fds[1], STDOUT_FILENO);
+            ::dup2(fds[1], STDERR_FILENO);
+            ::close(fds[0]);
+            ::close(fds[1]);
+            for (const auto& [k, v] : env) ::setenv(k.c_str(), v.c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(path.c_str())};
+            for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            ::execv(path.c_str(), argv.data());
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        out = ::fdopen(fds[0], "r");
+        return out != nullptr;
+    }
+    ~Child() {
+        if (pid > 0) {
+            ::kill(pid, SIGTERM);
+            ::waitpid(pid, nullptr, 0);
+        }
+        if (out) std::fclose(out);
+    }
+};
+
+// utime + stime in clock ticks.
+long long cpuTicks(pid_t pid) {
+    std::ifstream f("/proc/" + std::to_string(pid) + "/stat");
+    std::string all((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::istringstream rest(all.substr(all.rfind(')') + 2));
+    std::string field;
+    long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && rest >> field; ++i) {
+        if (i == 14) utime = std::stoll(field);
+        if (i == 15) stime = std::stoll(field);
+    }
+    return utime + stime;
+}
+
+long residentKb(pid_t pid) {
+    std::ifstream f("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(f, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+
+// ORVENA at real speed, burning (the burner state comes from the EEPROM
+// image), headless; CPU over 20 s and the resident set at the end.
+void BM_PanelIdleCost(benchmark::State& state) {
+    const std::string bin = executableFolder();
+    if (!std::filesystem::exists(bin + "ORVENA") || !std::filesystem::exists(bin + "boiler-sim")) {
+        state.SkipWithError("ORVENA and boiler-sim must be built");
+        return;
+    }
+    const auto home = std::filesystem::temp_directory_path() / ("vesk-home-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(home / "CFG");
+    std::ofstream(home / "CFG/service.cfg") << "BOILER_TYPE=2\nPOWER=150\n";
+    std::string eeprom(4096, '\0');
+    eeprom[0] = 2;
+    std::ofstream(home / "eeprom.bin", std::ios::binary) << eeprom;
+    const std::vector<std::pair<std::string, std::string>> quiet = {{"SDL_AUDIODRIVER", "dummy"}};
+
+    for (auto _ : state) {
+        Child sim, panel;
+        char line[256] = {};
+        if (!sim.start(bin + "boiler-sim", {"--no-stdin", "--print-every", "0"}, quiet) ||
+            !std::fgets(line, sizeof line, sim.out) || std::string(line).rfind("VESK_COM1=", 0) != 0) {
+            state.SkipWithError("boiler-sim did not start");
+            break;
+        }
+        std::string pty = line + 10;
+        pty.erase(pty.find_last_not_of("\r\n") + 1);
+        auto env = quiet;
+        env.insert(env.end(), {{"VESK_HOME", home.string() + "/"}, {"VESK_COM1", pty}, {"VESK_DISPLAY", "headless"}});
+        panel.start(bin + "ORVENA", {}, env);
+        std::this_thread::sleep_for(std::chrono::seconds(3));  // start-up and the first frames
+        const long long t0 = cpuTicks(panel.pid);
+        const auto w0 = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(20));
+        const long long t1 = cpuTicks(panel.pid);
+        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - w0).count();
+        state.counters["cpu_percent"] = 100.0 * double(t1 - t0) / double(::sysconf(_SC_CLK_TCK)) / wall;
+        state.counters["rss_mb"] = double(residentKb(panel.pid)) / 1024.0;
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(home, ec);
+}
+BENCHMARK(BM_PanelIdleCost)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+}  // namespace vesk
+
+BENCHMARK_MAIN();
