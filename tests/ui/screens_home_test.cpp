@@ -312,16 +312,6 @@ TEST_P(HomeScreenTest, SignalIndicatorAndTheEventFlash) {
     EXPECT_EQ(signal(), bars);
 }
 
-TEST_P(HomeScreenTest, MenuButtonOpensWhatItIsGiven) {
-    open();
-    tap(40, 210);
-    EXPECT_EQ(frame->stack().size(), 1u);
-    int opened = 0;
-    home->setMenuOpener([&] { ++opened; });
-    tap(40, 210);
-    EXPECT_EQ(opened, 1);
-}
-
 INSTANTIATE_TEST_SUITE_P(Variants, HomeScreenTest, ::testing::Values(Variant::Orvena, Variant::Kestralo), variantName);
 
 }  // namespace
