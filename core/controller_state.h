@@ -118,6 +118,17 @@ struct BurnerRecord {
     int powerDisplay = 0;    // rounded burner power, %
 };
 
+// The expansion module's own network as it reports it; all zero while the
+// panel's own adapter is up or before the first report.
+struct ExpansionNetReport {
+    int type = 0;             // low byte of the report type
+    uint32_t address = 0;     // IPv4, first octet in the top byte
+    int extra = 0;            // one further byte, passed on as it came
+    int localConnections = 0;
+    int internetUp = 0;
+    bool operator==(const ExpansionNetReport&) const = default;
+};
+
 struct ControllerState {
     explicit ControllerState(Variant v) : variant(v) {}
     ControllerState(const ControllerState&) = delete;
@@ -194,6 +205,10 @@ struct ControllerState {
     // event it reported that the signal indicator has not flashed yet.
     int expansionSignal = 255;
     int expansionEvent = 0;
+    // The module has asked for network data (messages 100..104), and what
+    // it last reported of its own network.
+    int expansionNetCapable = 0;
+    ExpansionNetReport expansionReport;
 
     // Sensor substitution (service screen); negative = not substituted.
     int substOn = 0;
