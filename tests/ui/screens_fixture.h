@@ -46,14 +46,14 @@ inline uint32_t pictureColor(int id) {
 // The flat colour of frame `f` of animation file number `n`.
 inline uint32_t frameColor(int n, int f) { return pictureColor(1000 + n * 10 + f); }
 
-struct PictureSpec {
+struct PictureSize {
     int id, w, h;
 };
 
 // Catalogue sizes of the pictures the home, manual ignition and dialog
 // screens use.
-inline const std::vector<PictureSpec>& screenPictures() {
-    static const std::vector<PictureSpec> specs = {
+inline const std::vector<PictureSize>& screenPictures() {
+    static const std::vector<PictureSize> sizes = {
         {167, 320, 240}, {193, 320, 240}, {170, 80, 28},  {171, 80, 28},  {243, 80, 28},  {244, 80, 28},
         {172, 94, 48},   {173, 94, 48},   {195, 190, 26}, {196, 190, 26}, {197, 190, 26}, {199, 190, 26},
         {201, 44, 18},   {202, 28, 28},   {203, 28, 28},  {204, 22, 18},  {205, 22, 18},  {207, 276, 26},
@@ -64,24 +64,24 @@ inline const std::vector<PictureSpec>& screenPictures() {
         {288, 145, 24},  {289, 92, 56},   {290, 92, 56},  {291, 36, 14},  {292, 36, 14},  {299, 30, 22},
         {300, 30, 22},   {301, 30, 22},   {302, 30, 22},  {303, 30, 22},  {304, 30, 22},
     };
-    return specs;
+    return sizes;
 }
 
-struct AnimationSpec {
+struct AnimationFile {
     const char* file;
     int n, w, h, frames, period;
 };
 
-inline const std::vector<AnimationSpec>& screenAnimations() {
-    static const std::vector<AnimationSpec> specs = {
+inline const std::vector<AnimationFile>& screenAnimations() {
+    static const std::vector<AnimationFile> files = {
         {"fan.mbm", 1, 22, 22, 4, 100},   {"wormORVENA.mbm", 2, 110, 20, 4, 150}, {"worm.mbm", 3, 96, 20, 4, 150},
         {"fire.mbm", 4, 64, 36, 6, 120},  {"smoke.mbm", 5, 64, 36, 6, 200},       {"pumpon.mbm", 6, 28, 28, 4, 100},
     };
-    return specs;
+    return files;
 }
 
 inline int animationNumber(const std::string& file) {
-    for (const AnimationSpec& a : screenAnimations())
+    for (const AnimationFile& a : screenAnimations())
         if (file == a.file) return a.n;
     return 0;
 }
@@ -110,7 +110,7 @@ inline void put32(std::vector<uint8_t>& b, uint32_t v) {
 }
 
 // Frames of one flat colour each, the top-left pixel keyed.
-inline void writeFlatMbm(const std::string& path, const AnimationSpec& a) {
+inline void writeFlatMbm(const std::string& path, const AnimationFile& a) {
     std::vector<uint8_t> b;
     put16(b, uint32_t(a.frames));
     put16(b, uint32_t(a.period));
@@ -143,12 +143,12 @@ protected:
     explicit ScreensTest(Variant v) : state(v) {
         std::filesystem::create_directories(dir.file("res"));
         std::filesystem::create_directories(dir.file("CFG"));
-        for (const PictureSpec& p : screenPictures()) {
+        for (const PictureSize& p : screenPictures()) {
             // The boiler picture lets the fuel icon show through its window.
             const Rect hole = p.id == 226 ? Rect{39, 121, 75, 135} : Rect{};
             writeFlatPng(dir.file("res/" + std::to_string(p.id) + ".png"), p.w, p.h, pictureColor(p.id), hole);
         }
-        for (const AnimationSpec& a : screenAnimations()) writeFlatMbm(dir.file(a.file), a);
+        for (const AnimationFile& a : screenAnimations()) writeFlatMbm(dir.file(a.file), a);
         resources = std::make_unique<Resources>(dir.file("res/"), std::vector<std::string>{dir.path()});
         frame = std::make_unique<AppFrame>(display, clock, *resources, sound);
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "ui/screens/boiler_picture.h"
+#include "ui/screens/page.h"
 #include "ui/screens/picture.h"
 #include "ui/screens/screen_context.h"
 #include "ui/screens/signal_indicator.h"

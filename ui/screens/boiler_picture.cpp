@@ -2,6 +2,7 @@
 #include "ui/screens/boiler_picture.h"
 
 #include "ui/screens/home_rules.h"
+#include "ui/screens/page.h"
 #include "ui/screens/picture.h"
 #include "ui/toolkit/app_frame.h"
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 
+#include "ui/screens/page.h"
 #include "ui/screens/picture.h"
 #include "ui/screens/screen_context.h"
 #include "ui/toolkit/button.h"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "control/messages.h"
+#include "ui/screens/page.h"
 #include "ui/screens/picture.h"
 #include "ui/screens/state_snapshot.h"
 #include "ui/toolkit/label.h"

@@ -3,6 +3,7 @@
 // "ОТМЕНА". ORVENA with an igniter fuel also offers the heating element.
 #pragma once
 #include "ui/screens/boiler_picture.h"
+#include "ui/screens/page.h"
 #include "ui/screens/picture.h"
 #include "ui/screens/screen_context.h"
 #include "ui/toolkit/button.h"

@@ -20,18 +20,4 @@ private:
     Bitmap face_;
 };
 
-// A child widget that owns its children: the pages of the home screen.
-class Page : public Widget {
-public:
-    explicit Page(AppFrame* frame) : Widget(frame, 0, 0, 320, 240) {}
-    ~Page() override { deleteAllChildren(); }
-};
-
-// Makes `child` (built for `parent`) a child of it and hands it back.
-template <class W>
-W* adopt(Widget* parent, W* child) {
-    parent->addChild(child);
-    return child;
-}
-
 }  // namespace vesk

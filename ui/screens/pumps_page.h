@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 
+#include "ui/screens/page.h"
 #include "ui/screens/picture.h"
 #include "ui/screens/pump_icon.h"
 #include "ui/screens/state_snapshot.h"
