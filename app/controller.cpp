@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <thread>
 
+#include "control/burner_commands.h"
 #include "control/control_steps.h"
+#include "net/expansion_sms_setting.h"
 #include "platform/backlight.h"
 #include "platform/process.h"
 #include "settings/param_table.h"
@@ -47,7 +49,9 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
 
 Controller::~Controller() {
     control_.stop();
+    if (expansion_) expansion_->stop();
     board_.stop();
+    if (smsTimer_) timers_.cancel(smsTimer_);
     refresh_.attach(nullptr);
     if (automation_) automation_->stop();
 }
@@ -84,6 +88,7 @@ void Controller::initialise() {
     state_.localTime = now;
     state_.usr.ANTI_JAM_DAY = antiJamDayNumber(now);
     state_.persistInhibit = 0;
+    state_.smsControlEnable = loadSmsControl(registry_);
 }
 
 void Controller::openWindow() {
@@ -117,7 +122,26 @@ bool Controller::startUp() {
     if (!board_.start(cfg_.com1))
         std::fprintf(stderr, "%s: power board on %s not reachable; link down\n",
                      std::string(variantInfo(variant_).programName).c_str(), cfg_.com1.c_str());
+    startExpansionLink();
     return control_.start();
+}
+
+void Controller::startExpansionLink() {
+    DispatcherServices relay{state_, schedule_, clock_, cfgDir_};
+    relay.commandBurner = [this](int code) { return commandBurner(state_, code); };
+    relay.refresh = &refresh_;
+    // Without fuel counters here the bunker reads as unknown; without the
+    // network started the panel's own adapter counts as not up.
+    ExpansionServices services{relay};
+    services.sound = &sound_;
+    expansion_ = std::make_unique<ExpansionLink>(std::move(services), clock_);
+    // A missing device: no module is served, and nothing else changes.
+    if (!expansion_->start(cfg_.com4))
+        std::fprintf(stderr, "%s: expansion module on %s not reachable\n",
+                     std::string(variantInfo(variant_).programName).c_str(), cfg_.com4.c_str());
+    // SMS control is changed by the screens, the network and the module;
+    // the registry store follows it, whoever changed it.
+    smsTimer_ = timers_.startPeriodic(1000, [this] { syncSmsControl(registry_, state_); });
 }
 
 void Controller::run() {

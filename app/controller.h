@@ -11,6 +11,7 @@
 #include "core/control_thread.h"
 #include "core/controller_state.h"
 #include "core/refresh_sink.h"
+#include "net/expansion_link.h"
 #include "platform/display/automation_server.h"
 #include "platform/display/display.h"
 #include "platform/eeprom.h"
@@ -65,6 +66,7 @@ private:
     void initialise();
     void openWindow();
     Eeprom* openEepromOnce();
+    void startExpansionLink();
 
     Variant variant_;
     PlatformConfig cfg_;
@@ -84,6 +86,9 @@ private:
     AugerPulseTimer pulse_;
     ControlCycle cycle_;
     ControlThread control_;
+    // Made once the settings folder is known.
+    std::unique_ptr<ExpansionLink> expansion_;
+    int smsTimer_ = 0;
 
     // The window side, made after the initialisation.
     std::unique_ptr<ScreenContext> screens_;
