@@ -3,7 +3,10 @@
 # boiler. Usage: ./run.sh [orvena|kestralo] [boiler-sim options...]
 # The simulator's status lines show what the panel commands; type simulator
 # commands (help, state, cmd, sensor water open, fuse on, ...) at its prompt.
-# VESK_TIME_SCALE=N runs both N times faster. Ctrl-C ends both.
+# When module-sim is built it stands in for the expansion module on VESK_COM4;
+# its lines show with "[module]" in front, and its commands (status, set air 21,
+# relay status, help, ...) go in with: echo status > run/module.in
+# VESK_TIME_SCALE=N runs them all N times faster. Ctrl-C ends them all.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
@@ -27,7 +30,8 @@ mkfifo "$fifo"
 cleanup() {
   [ -n "${panel_pid:-}" ] && kill "$panel_pid" 2>/dev/null || true
   [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null || true
-  rm -f "$fifo"
+  [ -n "${module_pid:-}" ] && kill "$module_pid" 2>/dev/null || true
+  rm -f "$fifo" "${module_fifo:-}"
 }
 trap cleanup EXIT INT TERM
 
@@ -41,6 +45,23 @@ case "$first" in
   VESK_COM1=*) export VESK_COM1="${first#VESK_COM1=}" ;;
   *) echo "boiler-sim did not start: $first" >&2; exit 1 ;;
 esac
+
+# The expansion module is optional: without module-sim the panel runs alone.
+if [ -x "$BIN/module-sim" ]; then
+  module_fifo=$(mktemp -u /tmp/vesk-module-XXXXXX)
+  mkfifo "$module_fifo"
+  "$BIN/module-sim" --no-stdin --input "$PWD/run/module.in" > "$module_fifo" 2>&1 &
+  module_pid=$!
+  exec 4< "$module_fifo"
+  read -r module_first <&4 || module_first=""
+  case "$module_first" in
+    VESK_COM4=*)
+      export VESK_COM4="${module_first#VESK_COM4=}"
+      sed -u 's/^/[module] /' <&4 &
+      echo "Simulated expansion module on $VESK_COM4; commands: echo help > run/module.in" ;;
+    *) echo "module-sim did not start: $module_first" >&2 ;;
+  esac
+fi
 echo "Simulated boiler on $VESK_COM1; starting $variant (settings in $VESK_HOME)"
 "$BIN/$variant" &
 panel_pid=$!
