@@ -57,6 +57,9 @@ bool Connection::continueReceive(ByteStream& s, MessageHandler& handler) {
         if (rx_->count == kHeaderSize + rx_->length) {
             if (!dispatch(s, handler)) return false;
             ++served;
+            // The socket wait reports what else the kernel holds; only
+            // bytes already inside TLS need reading on now.
+            if (!s.pending()) return true;
         }
     }
     return true;

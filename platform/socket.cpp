@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -38,6 +39,13 @@ Socket boundSocket(int type, uint16_t port) {
     return s;
 }
 
+// Messages and TLS records go out as they are written: waiting to coalesce
+// them only adds the peer's delayed acknowledgement to every exchange.
+void sendAtOnce(const Socket& s) {
+    int one = 1;
+    if (s.isOpen()) ::setsockopt(s.fd(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+}
+
 IoResult fromCount(ssize_t r, bool zeroIsClose) {
     if (r > 0 || (r == 0 && !zeroIsClose)) return {IoStatus::Ok, static_cast<size_t>(r)};
     if (r == 0) return {IoStatus::Closed, 0};
@@ -68,7 +76,9 @@ Socket openTcpListener(uint16_t port) {
 }
 
 Socket acceptConnection(const Socket& listener) {
-    return Socket(::accept4(listener.fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    Socket s(::accept4(listener.fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    sendAtOnce(s);
+    return s;
 }
 
 Socket openUdpSocket(uint16_t port) {
@@ -82,6 +92,7 @@ ConnectResult connectTcp(Endpoint to) {
     ConnectResult r;
     r.socket = Socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!r.socket.isOpen()) return r;
+    sendAtOnce(r.socket);
     sockaddr_in a = toSockaddr(to);
     if (::connect(r.socket.fd(), reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) {
         r.status = ConnectStatus::Connected;
