@@ -42,10 +42,13 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
       speaker_(resources_.resourceDir()),
       sound_(speaker_),
       board_(state_, variant, clock_, refresh_),
+      fuel_(state_, clock_, timers_),
       pulse_(state_, clock_, timers_, refresh_, [this] { board_.sendNow(); }),
       cycle_(ControlContext{state_, clock_, timers_, refresh_, sound_, schedule_, [this] { board_.sendNow(); },
-                            &pulse_}),
-      control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }) {}
+                            &pulse_, fuelAccounting()}),
+      control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }) {
+    if (!isKestralo(variant_)) pulse_.setFuelHook([this](int64_t onMs) { fuel_.addRunTime(onMs); });
+}
 
 Controller::~Controller() {
     control_.stop();
@@ -77,6 +80,7 @@ void Controller::initialise() {
         loadUserSettings(cfgDir_ + "user.cfg", state_.settings, variant_, antiJamDayNumber(now));
     }
     clearSchedule(schedule_);
+    if (!isKestralo(variant_)) fuel_.load(eeprom_.get());
     loadSchedule(cfgDir_ + "tmstat.cfg", schedule_, state_.usr.TWAT_UST_LIMIT_MIN, state_.usr.TWAT_UST_LIMIT_MAX);
 
     applyBacklightLevel(registry_, state_.usr.BL_LEVEL);

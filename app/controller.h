@@ -8,6 +8,7 @@
 #include "board/board_link.h"
 #include "control/auger_pulse.h"
 #include "control/control_cycle.h"
+#include "control/fuel_accounting.h"
 #include "core/control_thread.h"
 #include "core/controller_state.h"
 #include "core/refresh_sink.h"
@@ -58,6 +59,8 @@ public:
 
     ControllerState& state() { return state_; }
     AugerPulseTimer& augerPulse() { return pulse_; }
+    // Null in KESTRALO, which keeps no fuel counters.
+    FuelAccounting* fuelAccounting() { return isKestralo(variant_) ? nullptr : &fuel_; }
     const PlatformConfig& config() const { return cfg_; }
     std::string settingsDir() const { return cfgDir_; }
     AppFrame* frame() { return frame_.get(); }
@@ -83,6 +86,8 @@ private:
     SoundLog sound_;
     RefreshRelay refresh_;
     BoardLink board_;
+    // Outlives the pulse timer, which reports a cut-short ON phase on stop.
+    FuelAccounting fuel_;
     AugerPulseTimer pulse_;
     ControlCycle cycle_;
     ControlThread control_;
