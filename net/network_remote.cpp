@@ -1,6 +1,8 @@
 // Remote server connection state machine over TLS.
 #include "net/network_remote.h"
 
+#include <thread>
+
 #include "platform/clock.h"
 
 namespace vesk {
@@ -16,20 +18,8 @@ bool RemoteLink::up() const {
 
 void RemoteLink::advance(MessageHandler& handler) {
     if (!conn_.socket.isOpen()) {
-        const int64_t now = clock_.nowMs();
-        if (attempted_ && now - lastAttemptMs_ < kRetryMs) return;
-        attempted_ = true;
-        lastAttemptMs_ = now;
-        conn_.context = ConnectionContext{};
-        conn_.context.remote = true;
-        auto address = resolveIpv4(host_);
-        if (!address) return;
-        ConnectResult r = connectTcp({*address, port_});
-        if (r.status == ConnectStatus::Failed) return;
-        conn_.socket = std::move(r.socket);
-        conn_.state = r.status == ConnectStatus::Connected ? ConnState::Connected : ConnState::Connecting;
-        tls_->reset();
-        tls_->attach(conn_.socket.fd());
+        auto a = address();
+        if (a) connect(*a);
     }
     if (conn_.state == ConnState::Connected && !tls_->handshakeDone()) handshake();
     if (conn_.state == ConnState::Connected && tls_->handshakeDone() && !helloSent_) {
@@ -40,6 +30,39 @@ void RemoteLink::advance(MessageHandler& handler) {
         }
         helloSent_ = true;
     }
+}
+
+std::optional<uint32_t> RemoteLink::address() {
+    if (!lookup_) {
+        const int64_t now = clock_.nowMs();
+        if (attempted_ && now - lastAttemptMs_ < kRetryMs) return std::nullopt;
+        attempted_ = true;
+        lastAttemptMs_ = now;
+        if (auto dotted = parseIpv4(host_)) return dotted;
+        lookup_ = std::make_shared<Lookup>();
+        std::thread([l = lookup_, host = host_] {
+            auto a = resolveIpv4(host);
+            std::lock_guard<std::mutex> g(l->m);
+            l->address = a;
+            l->done = true;
+        }).detach();
+    }
+    std::shared_ptr<Lookup> l = lookup_;
+    std::lock_guard<std::mutex> g(l->m);
+    if (!l->done) return std::nullopt;
+    lookup_.reset();
+    return l->address;
+}
+
+void RemoteLink::connect(uint32_t address) {
+    conn_.context = ConnectionContext{};
+    conn_.context.remote = true;
+    ConnectResult r = connectTcp({address, port_});
+    if (r.status == ConnectStatus::Failed) return;
+    conn_.socket = std::move(r.socket);
+    conn_.state = r.status == ConnectStatus::Connected ? ConnState::Connected : ConnState::Connecting;
+    tls_->reset();
+    tls_->attach(conn_.socket.fd());
 }
 
 void RemoteLink::handshake() {

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,17 @@ public:
     const std::string& host() const { return host_; }
 
 private:
+    // A host name is looked up on a thread of its own, so that a resolver
+    // waiting for an unreachable name server does not stall local clients.
+    struct Lookup {
+        std::mutex m;
+        bool done = false;
+        std::optional<uint32_t> address;
+    };
+
+    // The address to connect to now, or nothing (yet).
+    std::optional<uint32_t> address();
+    void connect(uint32_t address);
     void handshake();
 
     Connection conn_;
@@ -51,6 +64,7 @@ private:
     bool wantWrite_ = false;
     bool attempted_ = false;
     int64_t lastAttemptMs_ = 0;
+    std::shared_ptr<Lookup> lookup_;
 };
 
 }  // namespace vesk

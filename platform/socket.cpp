@@ -124,6 +124,12 @@ std::optional<uint32_t> resolveIpv4(const std::string& host) {
     return a;
 }
 
+std::optional<uint32_t> parseIpv4(const std::string& text) {
+    in_addr a{};
+    if (::inet_pton(AF_INET, text.c_str(), &a) != 1) return std::nullopt;
+    return ntohl(a.s_addr);
+}
+
 uint16_t boundPort(const Socket& s) {
     sockaddr_in a{};
     socklen_t len = sizeof a;

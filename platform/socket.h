@@ -62,6 +62,8 @@ bool connectSucceeded(const Socket& s);
 // Resolves a host name or dotted address to its first IPv4 address (blocks
 // for the resolver).
 std::optional<uint32_t> resolveIpv4(const std::string& host);
+// A dotted IPv4 address, without asking the resolver.
+std::optional<uint32_t> parseIpv4(const std::string& text);
 // The port a socket is bound to (0 when unknown).
 uint16_t boundPort(const Socket& s);
 

@@ -78,6 +78,7 @@ TEST_P(RemoteLinkTest, ReconnectsAfterTheServerGoesAwayWithAFreshLogin) {
     rig.setAccess(static_cast<int32_t>(test::kPassword), 0, 1);
     const uint16_t port = test::freePort();
     rig.config.remotePort = port;
+    rig.config.remoteHost = "localhost";  // a name, looked up on the side
     const std::vector<std::string> args = {"--port", std::to_string(port), "--variant", name(GetParam()),
                                            "--password", std::to_string(test::kPassword), "--poll", "0"};
     {
@@ -115,16 +116,18 @@ TEST_P(RemoteLinkTest, WrongKeyNeverComesUpAndIsRetried) {
     EXPECT_FALSE(rig.net->status().remoteUp);
 }
 
-TEST_P(RemoteLinkTest, LinkDownClosesTheRemoteConnection) {
+TEST_P(RemoteLinkTest, PolledStatusThenLinkDownClosesTheRemoteConnection) {
     test::ProtocolRig proto(GetParam());
     NetworkRig rig(proto.s, *proto.session);
     rig.setAccess(static_cast<int32_t>(test::kPassword), 0, 1);
     PeerProcess sim;
-    rig.config.remotePort = startRemoteSim(sim, {"--port", "0", "--variant", name(GetParam()), "--poll", "0"});
+    rig.config.remotePort = startRemoteSim(sim, {"--port", "0", "--variant", name(GetParam()), "--password",
+                                                 std::to_string(test::kPassword), "--poll", "0.2"});
     ASSERT_NE(rig.config.remotePort, 0) << sim.transcript();
     test::FakeAdapter adapter;
     rig.start(&adapter);
-    ASSERT_TRUE(sim.waitFor("hello")) << sim.transcript();
+    // Polled without asking once logged in.
+    ASSERT_TRUE(sim.waitFor("status water=")) << sim.transcript();
     adapter.set(false, 0);
     ASSERT_TRUE(sim.waitFor("panel closed")) << sim.transcript();
     EXPECT_TRUE(test::waitUntil([&] { return !rig.net->status().remoteUp && !rig.net->status().adapterUp; }));
