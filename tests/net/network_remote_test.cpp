@@ -60,6 +60,10 @@ TEST_P(RemoteLinkTest, HelloLoginCommandsNotificationsAndKeepAlive) {
     }
     ASSERT_TRUE(sim.writeLine("status"));
     ASSERT_TRUE(sim.waitFor("twat_ust=70")) << sim.transcript();
+    // StartStop has another code in each variant's table.
+    ASSERT_TRUE(sim.writeLine("start"));
+    ASSERT_TRUE(sim.waitFor(GetParam() == Variant::Orvena ? "reply code=23 result=0" : "reply code=19 result=0"))
+        << sim.transcript();
 
     {
         std::lock_guard<std::recursive_mutex> g(proto.s.stateLock);

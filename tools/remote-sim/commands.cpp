@@ -99,10 +99,16 @@ SimCommand parseSimCommand(const std::string& line, Variant v) {
         if ((w[1] == "TWAT_UST" || w[1] == "TAIR_UST") && w.size() == 3 && number(w[2], 0, 65535, a))
             return send(commandMessage(w[1] == "TWAT_UST" ? kSetWaterSetpoint : kSetAirSetpoint,
                                        {static_cast<uint8_t>(a), static_cast<uint8_t>(a >> 8)}, true));
-        if (w[1] == "POW_UST" && w.size() == 4 && number(w[2], 0, 255, a) && number(w[3], 0, 255, b))
-            return send(
-                commandMessage(kSetPowerLimits, {static_cast<uint8_t>(a), static_cast<uint8_t>(b)}, true));
-        return bad("set takes TWAT_UST N, TAIR_UST N or POW_UST MIN MAX");
+        // Both power limits travel together; without reading the panel first
+        // there is no current value to fill in for a missing one.
+        if (w.size() == 5 && ((w[1] == "POW_UST_MIN" && w[3] == "POW_UST") ||
+                              (w[1] == "POW_UST" && w[3] == "POW_UST_MIN"))) {
+            const bool minFirst = w[1] == "POW_UST_MIN";
+            if (number(w[minFirst ? 2 : 4], 0, 255, a) && number(w[minFirst ? 4 : 2], 0, 255, b))
+                return send(
+                    commandMessage(kSetPowerLimits, {static_cast<uint8_t>(a), static_cast<uint8_t>(b)}, true));
+        }
+        return bad("set takes TWAT_UST N, TAIR_UST N or POW_UST_MIN N POW_UST M");
     }
     if (verb == "login") {
         SimCommand c;

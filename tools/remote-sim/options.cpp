@@ -79,7 +79,8 @@ Commands on standard input (one per line):
   start | stop           StartStop
   set TWAT_UST N         water set-point
   set TAIR_UST N         room air set-point
-  set POW_UST MIN MAX    power limits (POW_UST_MIN, POW_UST)
+  set POW_UST_MIN N POW_UST M
+                         power limits (both at once)
   login [SERIAL PASS]    log in again (default: the options)
   cmd CODE [HEX]         command CODE with data bytes in hex, reply wanted
   send CODE [HEX]        the same without a reply
