@@ -36,7 +36,7 @@ protected:
 
 TEST_P(RemoteLinkTest, HelloLoginCommandsNotificationsAndKeepAlive) {
     test::ProtocolRig proto(GetParam());
-    NetworkRig rig(proto.s, *proto.session);
+    NetworkRig rig(proto.s, *proto.session, 30);
     rig.setAccess(static_cast<int32_t>(test::kPassword), 0, 1);
 
     PeerProcess sim;
@@ -71,7 +71,7 @@ TEST_P(RemoteLinkTest, HelloLoginCommandsNotificationsAndKeepAlive) {
     }
     ASSERT_TRUE(sim.waitFor("notification a=0x0008")) << sim.transcript();
 
-    // 30 s of panel time at ten times the speed.
+    // 30 s of panel time at thirty times the speed.
     ASSERT_TRUE(sim.waitFor("keepalive", 60s)) << sim.transcript();
     EXPECT_TRUE(rig.net->status().remoteUp);
 }
