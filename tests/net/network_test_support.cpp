@@ -242,6 +242,12 @@ std::optional<std::string> PeerProcess::waitFor(const std::string& text, std::ch
     }
 }
 
+int PeerProcess::wait() {
+    int status = -1;
+    if (pid_ > 0 && ::waitpid(pid_, &status, 0) == pid_) pid_ = -1;
+    return status;
+}
+
 void PeerProcess::kill() {
     if (pid_ > 0) {
         ::kill(pid_, SIGKILL);

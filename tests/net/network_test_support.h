@@ -107,6 +107,8 @@ public:
                                        std::chrono::milliseconds limit = std::chrono::seconds(30));
     // Everything read so far.
     const std::string& transcript() const { return transcript_; }
+    // Waits for the program to end; its exit status.
+    int wait();
     void kill();
 
 private:
