@@ -130,13 +130,24 @@ bool Controller::startUp() {
     return control_.start();
 }
 
+DispatcherServices Controller::commandServices() {
+    DispatcherServices d{state_, schedule_, clock_, cfgDir_};
+    d.commandBurner = [this](int code) { return commandBurner(state_, code); };
+    d.refresh = &refresh_;
+    if (FuelAccounting* fuel = fuelAccounting()) {
+        d.readFuel = [fuel] {
+            const FuelFigures f = fuel->figures();
+            return FuelReadout{f.day, f.week, f.month, f.own, f.total, f.percent};
+        };
+        // The command's mask bits are the accounting's reset flags.
+        d.resetFuelCounters = [fuel](int mask) { fuel->reset(static_cast<unsigned>(mask)); };
+    }
+    return d;
+}
+
 void Controller::startExpansionLink() {
-    DispatcherServices relay{state_, schedule_, clock_, cfgDir_};
-    relay.commandBurner = [this](int code) { return commandBurner(state_, code); };
-    relay.refresh = &refresh_;
-    // Without fuel counters here the bunker reads as unknown; without the
-    // network started the panel's own adapter counts as not up.
-    ExpansionServices services{relay};
+    // Without the network started the panel's own adapter counts as not up.
+    ExpansionServices services{commandServices()};
     services.sound = &sound_;
     expansion_ = std::make_unique<ExpansionLink>(std::move(services), clock_);
     // A missing device: no module is served, and nothing else changes.

@@ -69,6 +69,8 @@ private:
     void initialise();
     void openWindow();
     Eeprom* openEepromOnce();
+    // What remote commands act on: shared by the module's relay and the network.
+    DispatcherServices commandServices();
     void startExpansionLink();
 
     Variant variant_;
