@@ -6,6 +6,9 @@
 # When module-sim is built it stands in for the expansion module on VESK_COM4;
 # its lines show with "[module]" in front, and its commands (status, set air 21,
 # relay status, help, ...) go in with: echo status > run/module.in
+# The panel serves local clients on the loopback interface (password 123456
+# on a first run) and run.sh starts the boiler through vesk-client, as a
+# remote user would; VESK_RUN_START=0 leaves it stopped.
 # VESK_TIME_SCALE=N runs them all N times faster. Ctrl-C ends them all.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -23,6 +26,12 @@ export VESK_HOME="$PWD/run/$variant/"
 mkdir -p "$VESK_HOME"
 export VESK_SDCARD="${VESK_SDCARD:-$PWD/run/sdcard/}"
 mkdir -p "$VESK_SDCARD"
+export VESK_NET_IFACE="${VESK_NET_IFACE:-lo}"
+# A first run: pellets with the automatic heater, local access on.
+if [ ! -f "$VESK_HOME/CFG/user.cfg" ]; then
+  mkdir -p "$VESK_HOME/CFG"
+  printf 'FUEL=2\nEN_AUTOHEATER=1\nLAN_EN_LOC=1\nLAN_PWD=123456\n' > "$VESK_HOME/CFG/user.cfg"
+fi
 
 sim_variant=$(echo "$variant" | tr 'A-Z' 'a-z')
 fifo=$(mktemp -u /tmp/vesk-sim-XXXXXX)
@@ -65,4 +74,13 @@ fi
 echo "Simulated boiler on $VESK_COM1; starting $variant (settings in $VESK_HOME)"
 "$BIN/$variant" &
 panel_pid=$!
+client=("$BIN/vesk-client" --host 127.0.0.1 --password "$(sed -n 's/^LAN_PWD=//p' "$VESK_HOME/CFG/user.cfg" | tail -n 1)")
+echo "Panel clients: ${client[*]} status | start | stop | set TWAT_UST 70 | watch"
+if [ "${VESK_RUN_START:-1}" != 0 ]; then
+  # Give the panel a moment to open its local server, then start the boiler.
+  ( for _ in 1 2 3 4 5 6 7 8 9 10; do
+      sleep 1
+      "${client[@]}" start >/dev/null 2>&1 && { echo "Boiler started through vesk-client"; break; }
+    done ) &
+fi
 cat <&3

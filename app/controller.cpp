@@ -46,11 +46,13 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
       pulse_(state_, clock_, timers_, refresh_, [this] { board_.sendNow(); }),
       cycle_(ControlContext{state_, clock_, timers_, refresh_, sound_, schedule_, [this] { board_.sendNow(); },
                             &pulse_, fuelAccounting()}),
-      control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }) {
+      control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }),
+      adapter_(cfg_.netIface) {
     if (!isKestralo(variant_)) pulse_.setFuelHook([this](int64_t onMs) { fuel_.addRunTime(onMs); });
 }
 
 Controller::~Controller() {
+    if (network_) network_->stop();
     control_.stop();
     if (expansion_) expansion_->stop();
     board_.stop();
@@ -111,7 +113,7 @@ void Controller::openWindow() {
             std::fprintf(stderr, "%s: automation socket %s could not be opened\n",
                          std::string(variantInfo(variant_).programName).c_str(), cfg_.automation.c_str());
     }
-    screens_ = std::make_unique<ScreenContext>(ScreenContext{cycle_.context(), cfgDir_, nullptr});
+    screens_ = std::make_unique<ScreenContext>(ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get()});
     home_ = new HomeScreen(frame_.get(), *screens_);
     frame_->setRoot(home_);
     frame_->invalidateAll();
@@ -121,13 +123,20 @@ void Controller::openWindow() {
 bool Controller::startUp() {
     initialise();
     speaker_.setVolume(kWaveVolume);
+    // The network object exists from the start so the screens can ask it;
+    // its thread starts last.
+    session_ = std::make_unique<ProtocolSession>(commandServices());
+    network_ = std::make_unique<Network>(state_, *session_, adapter_, clock_, timers_, networkConfig(cfg_, variant_));
+    panelNetwork_ = std::make_unique<PanelNetwork>(state_, *network_);
     openWindow();
     // A missing serial device leaves the link down; the panel runs on.
     if (!board_.start(cfg_.com1))
         std::fprintf(stderr, "%s: power board on %s not reachable; link down\n",
                      std::string(variantInfo(variant_).programName).c_str(), cfg_.com1.c_str());
     startExpansionLink();
-    return control_.start();
+    if (!control_.start()) return false;
+    network_->start();
+    return true;
 }
 
 DispatcherServices Controller::commandServices() {
@@ -146,9 +155,9 @@ DispatcherServices Controller::commandServices() {
 }
 
 void Controller::startExpansionLink() {
-    // Without the network started the panel's own adapter counts as not up.
     ExpansionServices services{commandServices()};
     services.sound = &sound_;
+    services.adapterUp = [this] { return network_->status().adapterUp; };
     expansion_ = std::make_unique<ExpansionLink>(std::move(services), clock_);
     // A missing device: no module is served, and nothing else changes.
     if (!expansion_->start(cfg_.com4))

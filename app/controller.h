@@ -12,10 +12,14 @@
 #include "core/control_thread.h"
 #include "core/controller_state.h"
 #include "core/refresh_sink.h"
+#include "app/panel_network.h"
 #include "net/expansion_link.h"
+#include "net/network.h"
+#include "net/protocol_session.h"
 #include "platform/display/automation_server.h"
 #include "platform/display/display.h"
 #include "platform/eeprom.h"
+#include "platform/network_adapter.h"
 #include "platform/platform_config.h"
 #include "platform/real_clock.h"
 #include "platform/real_timer_service.h"
@@ -96,6 +100,11 @@ private:
     // Made once the settings folder is known.
     std::unique_ptr<ExpansionLink> expansion_;
     int smsTimer_ = 0;
+    // Local clients, discovery and the remote server.
+    SystemNetworkAdapter adapter_;
+    std::unique_ptr<ProtocolSession> session_;
+    std::unique_ptr<Network> network_;
+    std::unique_ptr<PanelNetwork> panelNetwork_;
 
     // The window side, made after the initialisation.
     std::unique_ptr<ScreenContext> screens_;

@@ -1,5 +1,6 @@
 #include "core/control_thread.h"
 
+#include <future>
 #include <mutex>
 
 #include "core/controller_state.h"
@@ -16,11 +17,20 @@ ControlThread::ControlThread(ControllerState& s, Clock& clock, TimerService& tim
 ControlThread::~ControlThread() { stop(); }
 
 bool ControlThread::start() {
+    // The caller goes on once the burner state is restored, so that nothing
+    // started later (networking) can command the burner before the restore.
+    std::promise<void> prepared;
+    std::future<void> ready = prepared.get_future();
     try {
-        thread_ = std::thread([this] { run(); });
+        thread_ = std::thread([this, &prepared] {
+            prepare();
+            prepared.set_value();
+            loop();
+        });
     } catch (const std::system_error&) {
         return false;
     }
+    ready.wait();
     return true;
 }
 
@@ -52,8 +62,7 @@ void ControlThread::iterate() {
     if (s_.linkOk == 1 && cycle_) cycle_();
 }
 
-void ControlThread::run() {
-    prepare();
+void ControlThread::loop() {
     while (!stop_) {
         iterate();
         // One second after the cycle ends, so the period is 1 s plus the cycle.

@@ -27,6 +27,7 @@ public:
                   Cycle cycle);
     ~ControlThread();
 
+    // Starts the thread; returns once it has restored the burner state.
     bool start();
     // Ends the thread (tests; the panel's control thread never ends).
     void stop();
@@ -36,7 +37,7 @@ public:
     void iterate();
 
 private:
-    void run();
+    void loop();
 
     ControllerState& s_;
     Clock& clock_;
