@@ -4,8 +4,10 @@
 #include "platform/sound/sdl_sound_player.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <cstring>
 
@@ -20,11 +22,26 @@ constexpr int kLoopAheadMs = 300;
 constexpr auto kFeedPeriod = std::chrono::milliseconds(50);
 }  // namespace
 
+namespace {
+// A machine without a sound card stays silent without the audio libraries
+// complaining on the console; a chosen SDL driver or a sound server is
+// always tried.
+bool soundOutputLikely() {
+    if (std::getenv("SDL_AUDIODRIVER") || std::getenv("PULSE_SERVER")) return true;
+    struct stat st{};
+    if (::stat("/dev/snd", &st) == 0) return true;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    return runtime && (::stat((std::string(runtime) + "/pulse/native").c_str(), &st) == 0 ||
+                       ::stat((std::string(runtime) + "/pipewire-0").c_str(), &st) == 0);
+}
+}  // namespace
+
 SdlSoundPlayer::SdlSoundPlayer(std::string resDir) : resDir_(std::move(resDir)) {
     if (!resDir_.empty() && resDir_.back() != '/') resDir_ += '/';
     // Audio pulls in SDL's event layer, whose signal handlers would swallow
     // SIGTERM in a program without a window.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (!soundOutputLikely()) return;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     audioInit_ = true;
     SDL_AudioSpec want{};
