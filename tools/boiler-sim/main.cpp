@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "tools/common/tool_text.h"
 #include "control_server.h"
 #include "options.h"
 #include "serial_end.h"
@@ -23,14 +24,6 @@ namespace vesk {
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-
-double timeScaleFromEnv() {
-    const char* s = std::getenv("VESK_TIME_SCALE");
-    if (!s) return 1;
-    char* end = nullptr;
-    double v = std::strtod(s, &end);
-    return (*end == '\0' && std::isfinite(v) && v > 0) ? v : 1;
-}
 
 double localHourNow() {
     std::time_t t = std::time(nullptr);

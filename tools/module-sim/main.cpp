@@ -19,6 +19,7 @@
 #include <deque>
 #include <optional>
 
+#include "tools/common/tool_text.h"
 #include "options.h"
 #include "requests.h"
 #include "serial/framing.h"
@@ -28,14 +29,6 @@ namespace vesk {
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
-
-double timeScaleFromEnv() {
-    const char* s = std::getenv("VESK_TIME_SCALE");
-    if (!s) return 1;
-    char* end = nullptr;
-    double v = std::strtod(s, &end);
-    return (*end == '\0' && std::isfinite(v) && v > 0) ? v : 1;
-}
 
 // The module's line runs at 9600 baud; on a pseudo-terminal it makes no
 // difference.

@@ -8,6 +8,7 @@
 #include "net/expansion_messages.h"
 #include "net/message.h"
 #include "net/tls_session.h"
+#include "tools/common/tool_text.h"
 
 namespace vesk {
 
@@ -15,14 +16,6 @@ namespace {
 
 constexpr uint16_t kGetStatus = 1;
 constexpr int16_t kNoReading = 0x7FBC;
-
-bool number(const std::string& w, long lo, long hi, long& out) {
-    char* end = nullptr;
-    const long v = std::strtol(w.c_str(), &end, 0);
-    if (w.empty() || *end != '\0' || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
 
 ModuleCommand bad(const std::string& why) {
     ModuleCommand c;
@@ -36,16 +29,6 @@ ModuleCommand send(std::vector<ModuleMessage> requests) {
     c.kind = ModuleCommand::Send;
     c.requests = std::move(requests);
     return c;
-}
-
-std::string hexText(const uint8_t* d, size_t n) {
-    static const char digits[] = "0123456789abcdef";
-    std::string s;
-    for (size_t i = 0; i < n; ++i) {
-        s += digits[d[i] >> 4];
-        s += digits[d[i] & 15];
-    }
-    return s;
 }
 
 bool parseAddress(const std::string& text, uint8_t out[4]) {
@@ -73,7 +56,7 @@ ModuleCommand setCommand(const std::vector<std::string>& w) {
         long v = 0;
         if (bit == 4 && (w[i + 1] == "on" || w[i + 1] == "off"))
             v = w[i + 1] == "on" ? 20 : 0;
-        else if (bit < 0 || !number(w[i + 1], 0, 255, v))
+        else if (bit < 0 || !parseNumber(w[i + 1], 0, 255, v))
             return bad("set items: power N, water N, air N, thermostat on|off|N");
         items[bit] = static_cast<uint8_t>(v);
     }
@@ -156,11 +139,11 @@ ModuleCommand parseModuleCommand(const std::string& line) {
     }
     if (verb == "set") return setCommand(w);
     if (verb == "signal") {
-        if (w.size() != 2 || !number(w[1], 0, 255, a)) return bad("signal takes a value 0..255");
+        if (w.size() != 2 || !parseNumber(w[1], 0, 255, a)) return bad("signal takes a value 0..255");
         return send({signalRequest(static_cast<int>(a))});
     }
     if (verb == "login") {
-        if (w.size() != 3 || !number(w[1], 0, 0xFFFFFFFFL, a) || !number(w[2], 0, 0xFFFFFFFFL, b))
+        if (w.size() != 3 || !parseNumber(w[1], 0, 0xFFFFFFFFL, a) || !parseNumber(w[2], 0, 0xFFFFFFFFL, b))
             return bad("login takes SERIAL PASSWORD");
         ModuleMessage m{kModuleLogin};
         appendU16(m, 0);
@@ -176,7 +159,7 @@ ModuleCommand parseModuleCommand(const std::string& line) {
             return send({m});
         }
         std::vector<uint8_t> data;
-        if (w.size() < 2 || w.size() > 3 || !number(w[1], 0, 65535, a) ||
+        if (w.size() < 2 || w.size() > 3 || !parseNumber(w[1], 0, 65535, a) ||
             (w.size() == 3 && (data = bytesFromHex(w[2])).empty()))
             return bad("relay takes CODE and hex data, or status");
         appendU16(m, static_cast<uint16_t>(a));
@@ -186,8 +169,8 @@ ModuleCommand parseModuleCommand(const std::string& line) {
     if (verb == "report") {
         uint8_t address[4];
         long extra = 0, connections = 0, internet = 0;
-        if (w.size() != 6 || !number(w[1], 0, 65535, a) || !parseAddress(w[2], address) ||
-            !number(w[3], 0, 255, extra) || !number(w[4], 0, 255, connections) || !number(w[5], 0, 1, internet))
+        if (w.size() != 6 || !parseNumber(w[1], 0, 65535, a) || !parseAddress(w[2], address) ||
+            !parseNumber(w[3], 0, 255, extra) || !parseNumber(w[4], 0, 255, connections) || !parseNumber(w[5], 0, 1, internet))
             return bad("report takes TYPE A.B.C.D EXTRA CONNECTIONS INTERNET(0/1)");
         ModuleMessage m{kModuleNetReport};
         appendU16(m, static_cast<uint16_t>(a));

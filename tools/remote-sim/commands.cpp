@@ -8,6 +8,7 @@
 #include "net/message.h"
 #include "net/status_record.h"
 #include "net/tls_session.h"
+#include "tools/common/tool_text.h"
 
 namespace vesk {
 
@@ -21,14 +22,6 @@ constexpr uint16_t kSetAirSetpoint = 4;
 constexpr uint16_t kGetProtocolVersion = 128;
 
 uint16_t startStopCode(Variant v) { return isKestralo(v) ? 19 : 23; }
-
-bool number(const std::string& w, long lo, long hi, long& out) {
-    char* end = nullptr;
-    long v = std::strtol(w.c_str(), &end, 0);
-    if (w.empty() || *end != '\0' || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
 
 SimCommand bad(const std::string& why) {
     SimCommand c;
@@ -96,7 +89,7 @@ SimCommand parseSimCommand(const std::string& line, Variant v) {
     if ((verb == "start" || verb == "stop") && w.size() == 1)
         return send(commandMessage(startStopCode(v), {static_cast<uint8_t>(verb == "start"), 0}, true));
     if (verb == "set" && w.size() >= 3) {
-        if ((w[1] == "TWAT_UST" || w[1] == "TAIR_UST") && w.size() == 3 && number(w[2], 0, 65535, a))
+        if ((w[1] == "TWAT_UST" || w[1] == "TAIR_UST") && w.size() == 3 && parseNumber(w[2], 0, 65535, a))
             return send(commandMessage(w[1] == "TWAT_UST" ? kSetWaterSetpoint : kSetAirSetpoint,
                                        {static_cast<uint8_t>(a), static_cast<uint8_t>(a >> 8)}, true));
         // Both power limits travel together; without reading the panel first
@@ -104,7 +97,7 @@ SimCommand parseSimCommand(const std::string& line, Variant v) {
         if (w.size() == 5 && ((w[1] == "POW_UST_MIN" && w[3] == "POW_UST") ||
                               (w[1] == "POW_UST" && w[3] == "POW_UST_MIN"))) {
             const bool minFirst = w[1] == "POW_UST_MIN";
-            if (number(w[minFirst ? 2 : 4], 0, 255, a) && number(w[minFirst ? 4 : 2], 0, 255, b))
+            if (parseNumber(w[minFirst ? 2 : 4], 0, 255, a) && parseNumber(w[minFirst ? 4 : 2], 0, 255, b))
                 return send(
                     commandMessage(kSetPowerLimits, {static_cast<uint8_t>(a), static_cast<uint8_t>(b)}, true));
         }
@@ -114,7 +107,7 @@ SimCommand parseSimCommand(const std::string& line, Variant v) {
         SimCommand c;
         c.kind = SimCommand::Login;
         if (w.size() == 1) return c;
-        if (w.size() == 3 && number(w[1], 0, 0xFFFFFFFFL, a) && number(w[2], 0, 0xFFFFFFFFL, b)) {
+        if (w.size() == 3 && parseNumber(w[1], 0, 0xFFFFFFFFL, a) && parseNumber(w[2], 0, 0xFFFFFFFFL, b)) {
             c.credentials = true;
             c.serial = static_cast<uint32_t>(a);
             c.password = static_cast<uint32_t>(b);
@@ -124,26 +117,16 @@ SimCommand parseSimCommand(const std::string& line, Variant v) {
     }
     if ((verb == "cmd" || verb == "send") && w.size() >= 2) {
         std::vector<uint8_t> data;
-        if (!number(w[1], 0, 65535, a) || !hexArg(2, data)) return bad(verb + " takes CODE and hex data");
+        if (!parseNumber(w[1], 0, 65535, a) || !hexArg(2, data)) return bad(verb + " takes CODE and hex data");
         return send(commandMessage(static_cast<uint16_t>(a), data, verb == "cmd"));
     }
     if (verb == "raw" && w.size() >= 3) {
         std::vector<uint8_t> body;
-        if (!number(w[1], 0, 65535, a) || !number(w[2], 0, 65535, b) || !hexArg(3, body) || body.size() > kMaxBody)
+        if (!parseNumber(w[1], 0, 65535, a) || !parseNumber(w[2], 0, 65535, b) || !hexArg(3, body) || body.size() > kMaxBody)
             return bad("raw takes GROUP KIND and hex body");
         return send(makeMessage(static_cast<uint16_t>(a), static_cast<uint16_t>(b), body));
     }
     return bad("unknown command: " + line);
-}
-
-std::string hexText(const uint8_t* d, size_t n) {
-    static const char digits[] = "0123456789abcdef";
-    std::string s;
-    for (size_t i = 0; i < n; ++i) {
-        s += digits[d[i] >> 4];
-        s += digits[d[i] & 15];
-    }
-    return s;
 }
 
 std::string describeMessage(const uint8_t* msg, size_t n) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/variant.h"
+#include "tools/common/tool_text.h"
 
 namespace vesk {
 
@@ -23,7 +24,6 @@ SimCommand parseSimCommand(const std::string& line, Variant v);
 std::vector<uint8_t> loginMessage(uint32_t serial, uint32_t password);
 std::vector<uint8_t> commandMessage(uint16_t code, const std::vector<uint8_t>& data, bool replyWanted);
 
-std::string hexText(const uint8_t* d, size_t n);
 // The output line for a message from the panel ("" for none).
 std::string describeMessage(const uint8_t* msg, size_t n);
 
