@@ -27,11 +27,20 @@ mkdir -p "$VESK_HOME"
 export VESK_SDCARD="${VESK_SDCARD:-$PWD/run/sdcard/}"
 mkdir -p "$VESK_SDCARD"
 export VESK_NET_IFACE="${VESK_NET_IFACE:-lo}"
-# A first run: pellets with the automatic heater, local access on.
+# A first run: pellets with the automatic heater, hot water with priority,
+# valve 1 on a radiator circuit following the weather, valve 2 on an
+# underfloor circuit, local access on. The second valve is driven by the
+# panel only with boards of firmware 1.x and with its sensor input free of
+# the auger-tube protection, so the simulated board is a 1.1.0.0 with
+# channel 9 on valve 2 unless other options are given.
 if [ ! -f "$VESK_HOME/CFG/user.cfg" ]; then
   mkdir -p "$VESK_HOME/CFG"
-  printf 'FUEL=2\nEN_AUTOHEATER=1\nLAN_EN_LOC=1\nLAN_PWD=123456\n' > "$VESK_HOME/CFG/user.cfg"
+  printf '%s\n' FUEL=2 EN_AUTOHEATER=1 LAN_EN_LOC=1 LAN_PWD=123456 HEAT_MODE=1 \
+    VLV1_MODE=2 VLV1_USEWH=1 VLV2_MODE=1 VLV2_USEWATER=1 VLV2_WATER=35 > "$VESK_HOME/CFG/user.cfg"
+  [ -f "$VESK_HOME/CFG/service.cfg" ] || printf 'EMSTART_ENABLE=0\n' > "$VESK_HOME/CFG/service.cfg"
 fi
+sim_args=("$@")
+[ ${#sim_args[@]} -eq 0 ] && sim_args=(--firmware 0x1100 --sensor9 valve2)
 
 sim_variant=$(echo "$variant" | tr 'A-Z' 'a-z')
 fifo=$(mktemp -u /tmp/vesk-sim-XXXXXX)
@@ -46,7 +55,7 @@ trap cleanup EXIT INT TERM
 
 # The simulator prints VESK_COM1=<pty> first; everything after goes on
 # showing in this terminal.
-"$BIN/boiler-sim" --variant "$sim_variant" "$@" <&0 > "$fifo" &
+"$BIN/boiler-sim" --variant "$sim_variant" "${sim_args[@]}" <&0 > "$fifo" &
 sim_pid=$!
 exec 3< "$fifo"
 read -r first <&3
