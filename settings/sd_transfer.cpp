@@ -1,9 +1,9 @@
 // Scrambled SD copies of service.cfg and user.cfg.
 #include "settings/sd_transfer.h"
 
-#include <filesystem>
 
 #include "platform/atomic_file.h"
+#include "platform/files.h"
 #include "settings/settings_file.h"
 
 namespace vesk {
@@ -70,11 +70,10 @@ SdMessage sdMessage(SdOperation op, SdResult r) {
 }
 
 SdResult exportToSd(const std::string& cfgDir, const std::string& sdDir, KeyStream& keys) {
-    std::error_code ec;
     for (const char* name : {"user.cfg", "service.cfg"}) {
         std::string plain;
         if (!readWholeFile(join(cfgDir, name), plain)) return SdResult::SilentStop;
-        if (!std::filesystem::is_directory(sdDir.empty() ? "." : sdDir, ec)) return SdResult::SdMissing;
+        if (!isDirectory(sdDir.empty() ? "." : sdDir)) return SdResult::SdMissing;
         if (!writeFileAtomically(join(sdDir, name), scrambleForSd(plain, keys))) return SdResult::SaveError;
     }
     return SdResult::Ok;
@@ -100,8 +99,7 @@ SdResult importFromSd(const std::string& cfgDir, const std::string& sdDir, KeySt
         if (hadUser) {
             writeFileAtomically(userPath, previousUser);
         } else {
-            std::error_code ec;
-            std::filesystem::remove(userPath, ec);
+            removeFile(userPath);
         }
         return SdResult::LoadError;
     }

@@ -1,9 +1,9 @@
 // Reading and writing service.cfg and user.cfg.
 #include "settings/settings_file.h"
 
-#include <filesystem>
 
 #include "platform/atomic_file.h"
+#include "platform/files.h"
 #include "settings/line_parser.h"
 #include "settings/service_table.h"
 #include "settings/user_table.h"
@@ -34,11 +34,7 @@ std::string settingsDir(const std::string& home) {
     std::string dir = home;
     if (!dir.empty() && dir.back() != '/') dir.push_back('/');
     dir += "CFG/";
-    std::error_code ec;
-    if (std::filesystem::is_directory(dir, ec)) return dir;
-    std::filesystem::create_directories(dir, ec);
-    if (std::filesystem::is_directory(dir, ec)) return dir;
-    return "";
+    return ensureDirectory(dir) ? dir : "";
 }
 
 void applyServiceText(std::string_view text, Settings& s) {

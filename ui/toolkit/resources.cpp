@@ -4,8 +4,9 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
+
+#include "platform/files.h"
 
 namespace vesk {
 
@@ -14,11 +15,6 @@ namespace {
 bool isFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return static_cast<bool>(f);
-}
-
-bool isDirectory(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
 }
 
 // Every picture becomes an opaque RGB24 image, whatever the PNG's layout.
