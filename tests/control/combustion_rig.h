@@ -4,36 +4,18 @@
 #include <mutex>
 
 #include "control/auger_pulse.h"
-#include "control/control_context.h"
-#include "control/control_steps.h"
-#include "core/controller_state.h"
-#include "core/countdown_service.h"
-#include "core/refresh_sink.h"
-#include "core/sound_player.h"
-#include "platform/manual_clock.h"
-#include "platform/manual_timer_service.h"
-#include "settings/schedule.h"
-#include "settings/service_table.h"
-#include "settings/user_table.h"
+#include "protection_rig.h"
 
 namespace vesk::test {
 
-struct CombustionRig {
+struct CombustionRig : StepRig {
     explicit CombustionRig(Variant v = Variant::Orvena, LocalTime start = {2026, 3, 2, 10, 12, 0, 0, 0})
-        : s(v), clock(start) {
-        serviceDefaults(s.settings, v, true);
-        userDefaults(s.settings, v, false, antiJamDayNumber(start));
+        : StepRig(v, start) {
         initRegulators(s);
         initAugerPulse(s);
         pulse.setFuelHook([this](int64_t ms) { fedMs += ms; });
-        for (int& t : s.sensors) t = 20;
+        ctx.pulse = &pulse;
         water(60);
-        s.sensors[kSensorGas] = 120;
-        s.boardVersion = 0x2214;
-        s.boardVersionCopy = 0x2214;
-        s.linkOk = 1;
-        s.localTime = clock.localTime();
-        countdowns.start();
     }
 
     // Whole degrees, with the quarter-degree copy the regulators read.
@@ -73,17 +55,8 @@ struct CombustionRig {
         }
     }
 
-    ControllerState s;
-    ManualClock clock;
-    ManualTimerService timers{clock};
-    CountdownService countdowns{s, timers};
-    CountingRefreshSink refresh;
-    RecordingSoundPlayer sound;
-    ScheduleStore schedule;
-    int wakes = 0;
     int64_t fedMs = 0;
     AugerPulseTimer pulse{s, clock, timers, refresh, [this] { ++wakes; }};
-    ControlContext ctx{s, clock, timers, refresh, sound, schedule, [this] { ++wakes; }, &pulse};
 };
 
 }  // namespace vesk::test
