@@ -25,6 +25,7 @@
 #include "settings/schedule.h"
 #include "settings/settings_file.h"
 #include "support/test_support.h"
+#include "toolkit_fixture.h"
 #include "ui/screens/screen_context.h"
 #include "ui/toolkit/app_frame.h"
 #include "ui/toolkit/resources.h"
@@ -172,17 +173,7 @@ protected:
         frame->processPending();
     }
     // Panel time goes on; window timers fire at their own times.
-    void advance(int64_t ms) {
-        const int64_t target = clock.nowMs() + ms;
-        for (;;) {
-            const int64_t next = frame->nextDueMs();
-            if (next > target) break;
-            if (next > clock.nowMs()) clock.advance(next - clock.nowMs());
-            frame->processPending();
-        }
-        if (target > clock.nowMs()) clock.advance(target - clock.nowMs());
-        frame->processPending();
-    }
+    void advance(int64_t ms) { advanceFrame(clock, *frame, ms); }
     void tap(int x, int y) {
         frame->penDown(x, y);
         frame->penUp(x, y);

@@ -39,6 +39,20 @@ inline void writePng(const std::string& path, int w, int h, Color fill, Color co
 
 inline void writePng(const std::string& path, int w, int h, Color fill) { writePng(path, w, h, fill, fill); }
 
+// Advances panel time, stopping at every timer deadline on the way so each
+// fires at its own time.
+inline void advanceFrame(ManualClock& clock, AppFrame& frame, int64_t ms) {
+    const int64_t target = clock.nowMs() + ms;
+    for (;;) {
+        const int64_t next = frame.nextDueMs();
+        if (next > target) break;
+        if (next > clock.nowMs()) clock.advance(next - clock.nowMs());
+        frame.processPending();
+    }
+    if (target > clock.nowMs()) clock.advance(target - clock.nowMs());
+    frame.processPending();
+}
+
 // Key colour of the generated keyed pictures.
 constexpr Color kTestKey = 0xFF00FF;
 
@@ -55,19 +69,7 @@ protected:
         writePng(dir.file("res/" + std::to_string(id) + ".png"), w, h, fill, keyedCorner ? kTestKey : fill);
     }
 
-    // Advances panel time, stopping at every timer deadline on the way so
-    // each fires at its own time.
-    void advance(int64_t ms) {
-        const int64_t target = clock.nowMs() + ms;
-        for (;;) {
-            const int64_t next = frame->nextDueMs();
-            if (next > target) break;
-            if (next > clock.nowMs()) clock.advance(next - clock.nowMs());
-            frame->processPending();
-        }
-        if (target > clock.nowMs()) clock.advance(target - clock.nowMs());
-        frame->processPending();
-    }
+    void advance(int64_t ms) { advanceFrame(clock, *frame, ms); }
 
     uint32_t screenPixel(int x, int y) { return display.pixels()[y * kScreenWidth + x] & 0xFFFFFF; }
 
