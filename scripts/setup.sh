@@ -8,7 +8,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           libcairo2-dev libpango1.0-dev libsdl2-dev fonts-liberation2
           libmbedtls-dev openssl zbar-tools libqrencode-dev
-          xvfb xauth xdotool)
+          xvfb xauth xdotool ccache)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -23,5 +23,11 @@ fi
 
 BUILD_DIR=${BUILD_DIR:-build}
 werror=OFF; [ -n "${CI:-}" ] && werror=ON
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$werror >/dev/null
+# ccache keyed on paths relative to the tree, so clones and worktrees share it.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$werror "${launcher[@]}" >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)"
