@@ -14,6 +14,7 @@
 #include "settings/param_table.h"
 #include "settings/settings_file.h"
 #include "ui/screens/home_screen.h"
+#include "ui/screens/menu/menus.h"
 
 namespace vesk {
 
@@ -114,7 +115,9 @@ void Controller::openWindow() {
                          std::string(variantInfo(variant_).programName).c_str(), cfg_.automation.c_str());
     }
     screens_ = std::make_unique<ScreenContext>(ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get()});
+    screens_->registry = &registry_;
     home_ = new HomeScreen(frame_.get(), *screens_);
+    home_->setMenuOpener([this] { openUserMenu(*frame_, *screens_); });
     frame_->setRoot(home_);
     frame_->invalidateAll();
     refresh_.attach(frame_.get());

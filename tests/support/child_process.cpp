@@ -63,6 +63,7 @@ bool ChildProcess::running() {
     int status = 0;
     if (::waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
+        if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
         return false;
     }
     return true;

@@ -25,6 +25,8 @@ public:
     // Next output line, or nothing when none came within `timeout`.
     std::optional<std::string> readLine(std::chrono::milliseconds timeout);
     bool running();
+    // The exit status once running() has seen the program end by itself.
+    std::optional<int> exitCode() const { return exitCode_; }
     void kill();
     pid_t pid() const { return pid_; }
 
@@ -32,6 +34,7 @@ private:
     pid_t pid_ = -1;
     int out_ = -1;
     std::string pending_;
+    std::optional<int> exitCode_;
 };
 
 }  // namespace vesk::test

@@ -1,6 +1,7 @@
 // What the screens work with: the controller state and the control
 // services behind it, where the user settings are saved, and the network.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "control/control_context.h"
@@ -10,11 +11,19 @@
 namespace vesk {
 
 class FuelAccounting;
+class Registry;
 
 struct ScreenContext {
     ControlContext& control;
     std::string settingsDir;  // with a trailing '/'
     NetworkIndicators* network = nullptr;
+    // The backlight driver's settings; null: the backlight is not driven.
+    Registry* registry = nullptr;
+    // Starts a program (the service tool); null: the platform's process
+    // service starts it.
+    std::function<bool(const std::string& path)> startProgram;
+    // Whether there is a backlight to adjust; null: the platform is asked.
+    std::function<bool()> backlightPresent;
 
     ControllerState& state() const { return control.s; }
     FuelAccounting* fuel() const { return control.fuel; }

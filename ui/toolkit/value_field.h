@@ -29,6 +29,9 @@ public:
     void paint(Painter& p) override;
     void penDown(Point local) override;
     void penUp(Point local) override;
+    // A list that takes the gesture over keeps the selection: it is the
+    // owner's to change.
+    void cancelPress() override {}
 
 protected:
     void paintCaption(Painter& p);

@@ -1,0 +1,43 @@
+// Shared screen pieces.
+#include "ui/screens/screen_parts.h"
+
+#include "ui/toolkit/app_frame.h"
+
+namespace vesk {
+
+Label* addTitle(Widget* screen, const std::string& text, int y, int height) {
+    auto* l = new Label(screen);
+    l->setBounds(0, y, 320, height, 0, text);
+    l->setFont(14, true);
+    l->setTextFormat(kDtCenter | kDtVCenter);
+    screen->addChild(l);
+    return l;
+}
+
+Button* addWideButton(Widget* screen, int x, int y, const std::string& text, ClickHandler onClick) {
+    auto* b = new Button(screen);
+    b->setBitmaps(x, y, kWideButtonNormal, kWideButtonPressed);
+    b->setText(text);
+    b->setFont(20, true);
+    b->setTextColor(kCaptionBlue);
+    b->setPressedTextColor(kWhite);
+    b->setClickHandler(std::move(onClick));
+    screen->addChild(b);
+    return b;
+}
+
+Button* addPictureButton(Widget* screen, int x, int y, int normal, int pressed, ClickHandler onClick) {
+    auto* b = new Button(screen);
+    b->setBitmaps(x, y, normal, pressed);
+    b->setClickHandler(std::move(onClick));
+    screen->addChild(b);
+    return b;
+}
+
+void closeScreen(Widget* screen) {
+    AppFrame* f = screen->frame();
+    if (f->top() == screen) f->pop();
+    f->deleteLater(screen);
+}
+
+}  // namespace vesk
