@@ -224,13 +224,17 @@ void EditorScreen::layoutFields() {
         overflow_->setOrientation(1);
         overflow_->setSpacing(kOverflowSpacing);
     }
+    int overflowNext = 0;
     for (Slot& s : slots_) {
         const bool placed = s.spec.y != kNextRow;
         const int x = s.spec.x != kNextRow ? s.spec.x : kFieldX;
         if (!placed) {
             if (overflow_ && isNumberLike(s.spec.kind) && s.rowY >= overflow_->rect().top) {
-                makeField(s, 0, 0, overflow_);
+                // Made where the list puts it: a value field's boxes follow
+                // its first place.
+                makeField(s, 0, overflowNext, overflow_);
                 overflow_->addItem(s.main);
+                overflowNext += kFieldHeight + kOverflowSpacing;
                 continue;
             }
         } else {
@@ -271,6 +275,8 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             v->setPressedTextColor(kBlack);
             v->setMargins(10, 0, 0, 0);
             v->setValueKind(f.valueKind);
+            // An option's name is in the caption; the box tells the arrows step it.
+            if (f.kind == FieldKind::Option) v->setValueText("▲▼", false);
             v->setClickHandler(onClick);
             s.main = v;
             addTo(v);
@@ -285,6 +291,7 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             addTo(t);
             s.label = new Label(parent);
             s.label->setBounds(x + kCheckLabelX - kFieldX, y, f.labelWidth, 35, 0, f.caption);
+            s.label->setTextFormat(kDtVCenter | kDtWordBreak);
             s.label->setClickHandler(onClick);
             addTo(s.label);
             break;
