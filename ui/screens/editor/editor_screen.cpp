@@ -15,7 +15,6 @@ namespace vesk {
 
 namespace {
 
-constexpr int kFieldNormal = 229, kFieldSelected = 228;
 constexpr int kCheckOff = 219, kCheckOn = 218;
 constexpr int kLeftNormal = 247, kLeftPressed = 248;
 constexpr int kRightNormal = 249, kRightPressed = 250;
@@ -63,11 +62,8 @@ FieldSpec number(std::string caption, std::string_view key, EditLimit lo, EditLi
 }
 
 FieldSpec number(std::string caption, ValueAccess access, EditLimit lo, EditLimit hi) {
-    FieldSpec f;
-    f.caption = std::move(caption);
+    FieldSpec f = number(std::move(caption), std::string_view{}, lo, hi);
     f.access = access;
-    f.lo = lo;
-    f.hi = hi;
     return f;
 }
 
@@ -80,9 +76,7 @@ FieldSpec check(std::string caption, std::string_view key) {
 }
 
 FieldSpec check(std::string caption, ValueAccess access) {
-    FieldSpec f;
-    f.kind = FieldKind::Check;
-    f.caption = std::move(caption);
+    FieldSpec f = check(std::move(caption), std::string_view{});
     f.access = access;
     return f;
 }
@@ -268,7 +262,7 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             } else {
                 v = new ValueField(parent);
             }
-            v->setBitmaps(x, y, kFieldNormal, kFieldSelected);
+            v->setBitmaps(x, y, f.faceNormal, f.faceSelected);
             v->setText(f.caption);
             v->setFont(12, true);
             v->setTextColor(kBlack);
@@ -290,7 +284,7 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             s.main = t;
             addTo(t);
             s.label = new Label(parent);
-            s.label->setBounds(x + kCheckLabelX - kFieldX, y, f.labelWidth, 35, 0, f.caption);
+            s.label->setBounds(x + kCheckLabelX - kFieldX, y, f.labelWidth, 35, f.labelPlate, f.caption);
             s.label->setTextFormat(kDtVCenter | kDtWordBreak);
             s.label->setClickHandler(onClick);
             addTo(s.label);
@@ -390,7 +384,8 @@ void EditorScreen::show(Slot& s, bool redraw) {
 void EditorScreen::setCopy(int field, int32_t value) {
     Slot& s = slots_[static_cast<size_t>(field)];
     s.copy = value;
-    show(s, true);
+    // While the editor is being built it is not on the screen yet.
+    show(s, frame_->top() == this);
 }
 
 ValueField* EditorScreen::valueField(int field) const {

@@ -86,6 +86,8 @@ struct FieldSpec {
     int choice = 0;                  // Choice: the value this box stands for
     int x = kNextRow, y = kNextRow;
     int labelWidth = 190;            // Check/Choice label, Caption
+    int faceNormal = 229, faceSelected = 228;  // Number/Option pictures
+    int labelPlate = 0;              // Check/Choice: a picture under the label
     // Opens: what the button opens.
     void (*open)(EditorScreen&) = nullptr;
     // Stored on "ОК" only while this holds (null: always).
@@ -96,6 +98,12 @@ struct FieldSpec {
     FieldSpec second(std::string text) && { caption2 = std::move(text); return std::move(*this); }
     FieldSpec stepBy(int s) && { step = s; return std::move(*this); }
     FieldSpec labelled(int width) && { labelWidth = width; return std::move(*this); }
+    FieldSpec faces(int normal, int selected) && {
+        faceNormal = normal;
+        faceSelected = selected;
+        return std::move(*this);
+    }
+    FieldSpec onPlate(int picture) && { labelPlate = picture; return std::move(*this); }
     FieldSpec storedWhen(bool (*f)(const EditorView&)) && { storeWhen = f; return std::move(*this); }
 };
 
