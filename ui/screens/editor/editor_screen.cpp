@@ -268,6 +268,8 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             v->setTextColor(kBlack);
             v->setPressedTextColor(kBlack);
             v->setMargins(10, 0, 0, 0);
+            // A caption too long for one line takes two.
+            if (f.caption2.empty()) v->setTextFormat(kDtVCenter | kDtWordBreak);
             v->setValueKind(f.valueKind);
             // An option's name is in the caption; the box tells the arrows step it.
             if (f.kind == FieldKind::Option) v->setValueText("▲▼", false);
@@ -356,7 +358,10 @@ void EditorScreen::show(Slot& s, bool redraw) {
                 big_->setText(formatValue(s.spec.valueKind, s.copy));
                 if (redraw) big_->repaint();
             } else if (auto* v = static_cast<ValueField*>(s.main)) {
-                v->setValue(s.copy, redraw);
+                if (s.spec.dashesBelowZero && s.copy < 0)
+                    v->setDashes(redraw);
+                else
+                    v->setValue(s.copy, redraw);
             }
             break;
         case FieldKind::Option: {
