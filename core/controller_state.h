@@ -239,4 +239,10 @@ struct ControllerState {
     int countdown(Countdown which);
 };
 
+// What the control side must know when user settings change outside the
+// cycle (screens, remote commands, the module, an SD import); the caller
+// holds stateLock and has put the new values in force. A new BUNK_AUTOFILL
+// restarts the bunker logic, so that a fill starts with its whole time-out.
+void userSettingsChanged(ControllerState& s, const UserParams& before);
+
 }  // namespace vesk
