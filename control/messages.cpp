@@ -74,13 +74,17 @@ constexpr BitText kWarningTailKestralo[] = {
 constexpr std::string_view kWrongPhasingText =
     "Неправильная фазировка сети 220В!Проверьте подключение проводов    L,N сетевого шнура!\n";
 
-// The maker's contact lines; placeholders until the service numbers are known.
-constexpr std::string_view kContactLines = "Сервис: +7 000 000-00-00\nwww.example.ru\n";
+// Every message starts on a line of its own, also after a text that does
+// not end in a line break (the air sensor's).
+void appendMessage(std::string& out, std::string_view text) {
+    if (!out.empty() && out.back() != '\n') out += '\n';
+    out += text;
+}
 
 template <size_t N>
 void append(std::string& out, uint32_t word, const BitText (&table)[N]) {
     for (const BitText& t : table)
-        if (word & t.bit) out += t.text;
+        if (word & t.bit) appendMessage(out, t.text);
 }
 
 constexpr int kCharsPerLine = 30;
@@ -92,9 +96,9 @@ constexpr int kLinesBeforeShrink = 8;
 std::string faultListText(uint32_t faults) {
     std::string out;
     if (faults & kFaultEmergencyThermostat)
-        out += kEmergencyThermostatText;
+        appendMessage(out, kEmergencyThermostatText);
     else if (faults & kFaultOverheat)
-        out += kOverheatText;
+        appendMessage(out, kOverheatText);
     append(out, faults, kFaultTexts);
     return out;
 }
@@ -102,10 +106,10 @@ std::string faultListText(uint32_t faults) {
 std::string warningListText(Variant v, uint32_t warnings, int emstartEnable) {
     std::string out;
     const bool kestralo = isKestralo(v);
-    if (kestralo && (warnings & kWarnWrongPhasing)) out += kWrongPhasingText;
+    if (kestralo && (warnings & kWarnWrongPhasing)) appendMessage(out, kWrongPhasingText);
     append(out, warnings, kWarningHead);
     // With the emergency start on, sensor 9 is the auger tube, not valve 2.
-    if ((warnings & kWarnValve2Sensor) && emstartEnable == 0) out += kValve2SensorText;
+    if ((warnings & kWarnValve2Sensor) && emstartEnable == 0) appendMessage(out, kValve2SensorText);
     append(out, warnings, kWarningMiddle);
     if (kestralo)
         append(out, warnings, kWarningTailKestralo);
@@ -114,7 +118,8 @@ std::string warningListText(Variant v, uint32_t warnings, int emstartEnable) {
     return out;
 }
 
-std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int linkOk, int32_t serial) {
+std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int linkOk, int32_t serial,
+                     const std::vector<std::string>& contactLines) {
     char firmware[24] = "---";
     if (linkOk != 0)
         std::snprintf(firmware, sizeof firmware, "%u.%u.%u.%u", (boardVersion >> 12) & 0xFu,
@@ -125,11 +130,14 @@ std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int l
     std::snprintf(buf, sizeof buf, "%s\nПО версии %u.%u.%u / %s\nНомер котла: %u\n", model.c_str(),
                   unsigned{sw[0]}, unsigned{sw[1]}, unsigned{sw[2]}, firmware,
                   static_cast<unsigned>(serial));
-    return std::string(buf) + std::string(kContactLines);
+    std::string out = buf;
+    for (const std::string& line : contactLines)
+        if (!line.empty()) out += line + "\n";
+    return out;
 }
 
-std::string infoText(const ControllerState& s) {
-    return infoText(s.variant, s.svc.BOILER_TYPE, s.boardVersion, s.linkOk, s.svc.SERIAL);
+std::string infoText(const ControllerState& s, const std::vector<std::string>& contactLines) {
+    return infoText(s.variant, s.svc.BOILER_TYPE, s.boardVersion, s.linkOk, s.svc.SERIAL, contactLines);
 }
 
 int countTextLines(std::string_view utf8) {

@@ -1,6 +1,7 @@
 // SDL audio through SDL_QueueAudio: a plain play clears the queue and
-// queues the sound; a loop is kept topped up by a feeder thread that sleeps
-// unless a loop is running.
+// queues the sound; a loop is kept topped up by a feeder thread. Between
+// sounds the device is paused, so that SDL's audio thread does not spend
+// the idle panel's time mixing silence.
 #include "platform/sound/sdl_sound_player.h"
 
 #include <SDL.h>
@@ -20,6 +21,9 @@ constexpr int kFrameBytes = kChannels * 2;  // signed 16-bit
 // How far ahead of the device a loop is kept, and how often it is checked.
 constexpr int kLoopAheadMs = 300;
 constexpr auto kFeedPeriod = std::chrono::milliseconds(50);
+// How long the queue stays empty before the device pauses: the device's
+// own buffer is still being heard for a moment.
+constexpr auto kPauseAfter = std::chrono::milliseconds(250);
 }  // namespace
 
 namespace {
@@ -53,7 +57,6 @@ SdlSoundPlayer::SdlSoundPlayer(std::string resDir) : resDir_(std::move(resDir)) 
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0) return;
     bytesPerSecond_ = kRate * kFrameBytes;
-    SDL_PauseAudioDevice(device_, 0);
     feeder_ = std::thread([this] { feed(); });
 }
 
@@ -125,7 +128,11 @@ void SdlSoundPlayer::play(int resource, unsigned flags) {
     queueLocked(s);
     current_ = resource;
     looping_ = (flags & kSoundLoop) != 0;
-    if (looping_) cv_.notify_all();
+    if (paused_) {
+        SDL_PauseAudioDevice(device_, 0);
+        paused_ = false;
+    }
+    cv_.notify_all();
 }
 
 void SdlSoundPlayer::stop() {
@@ -157,7 +164,16 @@ void SdlSoundPlayer::feed() {
     const Uint32 ahead = Uint32(bytesPerSecond_) * kLoopAheadMs / 1000;
     while (!quit_) {
         if (!looping_) {
-            cv_.wait(lk, [this] { return quit_ || looping_; });
+            if (paused_) {
+                cv_.wait(lk, [this] { return quit_ || looping_ || !paused_; });
+            } else if (SDL_GetQueuedAudioSize(device_) > 0) {
+                cv_.wait_for(lk, kFeedPeriod);
+            } else if (!cv_.wait_for(lk, kPauseAfter, [this] {
+                           return quit_ || looping_ || SDL_GetQueuedAudioSize(device_) > 0;
+                       })) {
+                SDL_PauseAudioDevice(device_, 1);
+                paused_ = true;
+            }
             continue;
         }
         const Sound& s = sounds_[current_];

@@ -54,6 +54,7 @@ private:
     std::map<int, Sound> sounds_;
     int current_ = -1;
     bool looping_ = false;
+    bool paused_ = true;  // SDL opens a device paused
     bool quit_ = false;
     uint32_t gain_ = 0xFFFF;  // 0..0xFFFF
     uint64_t queued_ = 0;

@@ -131,6 +131,7 @@ TEST_F(BoardLinkTest, UnknownFirmwarePostsRefreshButLeavesLinkState) {
 TEST_F(BoardLinkTest, SilenceTakesTheLinkDownAndAGoodFrameBringsItBack) {
     startLink();
     bringUp();
+    const int up = refresh.count;
     // Half a frame, then silence: the half must not join what follows.
     auto half = encodeFrame(reading(0x2200, 400));
     const size_t cut = half.size() / 2;
@@ -146,6 +147,7 @@ TEST_F(BoardLinkTest, SilenceTakesTheLinkDownAndAGoodFrameBringsItBack) {
     }
     ASSERT_TRUE(waitFor([&] { return linkOk() == 0; }));
     EXPECT_GE(waited, BoardLink::kSilenceMs);
+    EXPECT_TRUE(waitFor([&] { return refresh.count == up + 1; })) << "the screen hears of the loss";
 
     const int before = refresh.count;
     peer.sendRaw(std::vector<uint8_t>(half.begin() + cut, half.end()));

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
 #include "core/sound_player.h"
 #include "platform/clock.h"
@@ -28,7 +27,6 @@ AppFrame::AppFrame(Display& display, Clock& clock, Resources& resources, SoundPl
     framebuffer_ = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(display_.pixels()),
                                                        CAIRO_FORMAT_RGB24, kScreenWidth, kScreenHeight,
                                                        kScreenWidth * 4);
-    offscreen_ = Bitmap::create(kScreenWidth, kScreenHeight);
 }
 
 AppFrame::~AppFrame() {
@@ -186,6 +184,7 @@ void AppFrame::addDirty(const Rect& r) { dirty_ = dirty_.unite(r.intersect(kScre
 Painter AppFrame::screenPainter(Point origin, const Rect& screenClip) {
     addDirty(screenClip);
     Painter p(framebuffer_);
+    p.useTextCache(&textCache_);
     p.clip(screenClip);
     p.translate(origin.x, origin.y);
     return p;
@@ -193,20 +192,17 @@ Painter AppFrame::screenPainter(Point origin, const Rect& screenClip) {
 
 void AppFrame::paintNow() {
     if (invalid_.empty()) return;
+    // Only the invalid area changes: what partial repaints drew elsewhere stays.
+    const Rect r = invalid_;
     {
-        Painter p(offscreen_);
+        Painter p(framebuffer_);
+        p.useTextCache(&textCache_);
+        p.clip(r);
         if (Widget* t = top())
             t->paint(p);
         else
             p.fillRect(kScreenRect, kBlack);
     }
-    // One copy of the invalid area: what partial repaints drew elsewhere stays.
-    const Rect r = invalid_;
-    cairo_surface_flush(framebuffer_);
-    for (int y = r.top; y < r.bottom; ++y)
-        std::memcpy(display_.pixels() + y * kScreenWidth + r.left, offscreen_.row(y) + r.left,
-                    size_t(r.width()) * 4);
-    cairo_surface_mark_dirty_rectangle(framebuffer_, r.left, r.top, r.width(), r.height());
     addDirty(r);
     invalid_ = {};
     ++fullPaints_;
