@@ -1,7 +1,7 @@
 // SDL audio through SDL_QueueAudio: a plain play clears the queue and
-// queues the sound; a loop is kept topped up by a feeder thread. Between
-// sounds the device is paused, so that SDL's audio thread does not spend
-// the idle panel's time mixing silence.
+// queues the sound; a loop is kept topped up by a feeder thread. An open
+// SDL device keeps its audio thread mixing silence, so the feeder closes
+// it once the panel has been quiet a while, and a play opens it again.
 #include "platform/sound/sdl_sound_player.h"
 
 #include <SDL.h>
@@ -21,9 +21,8 @@ constexpr int kFrameBytes = kChannels * 2;  // signed 16-bit
 // How far ahead of the device a loop is kept, and how often it is checked.
 constexpr int kLoopAheadMs = 300;
 constexpr auto kFeedPeriod = std::chrono::milliseconds(50);
-// How long the queue stays empty before the device pauses: the device's
-// own buffer is still being heard for a moment.
-constexpr auto kPauseAfter = std::chrono::milliseconds(250);
+// Quiet this long (the device's own buffer heard out), the device closes.
+constexpr auto kCloseAfter = std::chrono::milliseconds(2000);
 }  // namespace
 
 namespace {
@@ -48,6 +47,15 @@ SdlSoundPlayer::SdlSoundPlayer(std::string resDir) : resDir_(std::move(resDir)) 
     if (!soundOutputLikely()) return;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     audioInit_ = true;
+    openLocked();
+    if (device_ == 0) return;
+    available_ = true;
+    bytesPerSecond_ = kRate * kFrameBytes;
+    feeder_ = std::thread([this] { feed(); });
+}
+
+void SdlSoundPlayer::openLocked() {
+    if (device_ != 0) return;
     SDL_AudioSpec want{};
     want.freq = kRate;
     want.format = AUDIO_S16SYS;
@@ -55,9 +63,7 @@ SdlSoundPlayer::SdlSoundPlayer(std::string resDir) : resDir_(std::move(resDir)) 
     want.samples = 1024;
     SDL_AudioSpec have{};
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device_ == 0) return;
-    bytesPerSecond_ = kRate * kFrameBytes;
-    feeder_ = std::thread([this] { feed(); });
+    if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
 }
 
 SdlSoundPlayer::~SdlSoundPlayer() {
@@ -113,32 +119,29 @@ void SdlSoundPlayer::queueLocked(const Sound& s) {
 }
 
 bool SdlSoundPlayer::playingLocked() const {
-    return current_ >= 0 && (looping_ || SDL_GetQueuedAudioSize(device_) > 0);
+    return current_ >= 0 && device_ != 0 && (looping_ || SDL_GetQueuedAudioSize(device_) > 0);
 }
 
 void SdlSoundPlayer::play(int resource, unsigned flags) {
-    if (device_ == 0) return;
+    if (!available_) return;
     std::lock_guard<std::mutex> g(m_);
     if ((flags & kSoundNoStop) && playingLocked()) return;
-    SDL_ClearQueuedAudio(device_);
+    if (device_ != 0) SDL_ClearQueuedAudio(device_);
     looping_ = false;
     current_ = -1;
     const Sound& s = load(resource);
     if (!s.ok) return;
+    openLocked();
+    if (device_ == 0) return;
     queueLocked(s);
     current_ = resource;
     looping_ = (flags & kSoundLoop) != 0;
-    if (paused_) {
-        SDL_PauseAudioDevice(device_, 0);
-        paused_ = false;
-    }
     cv_.notify_all();
 }
 
 void SdlSoundPlayer::stop() {
-    if (device_ == 0) return;
     std::lock_guard<std::mutex> g(m_);
-    SDL_ClearQueuedAudio(device_);
+    if (device_ != 0) SDL_ClearQueuedAudio(device_);
     looping_ = false;
     current_ = -1;
 }
@@ -148,8 +151,12 @@ void SdlSoundPlayer::setVolume(uint32_t leftRight) {
     gain_ = std::max(leftRight & 0xFFFF, leftRight >> 16);
 }
 
+bool SdlSoundPlayer::deviceOpen() const {
+    std::lock_guard<std::mutex> g(m_);
+    return device_ != 0;
+}
+
 int SdlSoundPlayer::playingResource() const {
-    if (device_ == 0) return -1;
     std::lock_guard<std::mutex> g(m_);
     return playingLocked() ? current_ : -1;
 }
@@ -163,16 +170,18 @@ void SdlSoundPlayer::feed() {
     std::unique_lock<std::mutex> lk(m_);
     const Uint32 ahead = Uint32(bytesPerSecond_) * kLoopAheadMs / 1000;
     while (!quit_) {
+        if (device_ == 0) {
+            cv_.wait(lk, [this] { return quit_ || device_ != 0; });
+            continue;
+        }
         if (!looping_) {
-            if (paused_) {
-                cv_.wait(lk, [this] { return quit_ || looping_ || !paused_; });
-            } else if (SDL_GetQueuedAudioSize(device_) > 0) {
+            auto sounding = [this] { return quit_ || looping_ || SDL_GetQueuedAudioSize(device_) > 0; };
+            if (sounding()) {
                 cv_.wait_for(lk, kFeedPeriod);
-            } else if (!cv_.wait_for(lk, kPauseAfter, [this] {
-                           return quit_ || looping_ || SDL_GetQueuedAudioSize(device_) > 0;
-                       })) {
-                SDL_PauseAudioDevice(device_, 1);
-                paused_ = true;
+            } else if (!cv_.wait_for(lk, kCloseAfter, sounding)) {
+                SDL_CloseAudioDevice(device_);
+                device_ = 0;
+                current_ = -1;
             }
             continue;
         }

@@ -18,6 +18,9 @@ namespace {
 
 constexpr int kMinTimerPeriodMs = 10;      // as SetTimer clamps tiny periods
 constexpr int64_t kIdleWaitRealMs = 250;   // longest wait with nothing due
+// The running loop fires timers due this soon together with the one it woke
+// for: one wake-up instead of several (window timers are no finer anyway).
+constexpr int64_t kTimerCoalesceMs = 25;
 const Rect kScreenRect{0, 0, kScreenWidth, kScreenHeight};
 
 }  // namespace
@@ -135,8 +138,9 @@ void AppFrame::fireDueTimers() {
     const int64_t now = clock_.nowMs();
     std::vector<Widget*> due;
     for (Timer& t : timers_) {
-        if (t.dueMs <= now) {
-            t.dueMs = now + t.periodMs;
+        if (t.dueMs <= now + timerSlackMs_) {
+            // One fired a little early keeps its pace from where it was due.
+            t.dueMs = std::max(t.dueMs, now) + t.periodMs;
             due.push_back(t.widget);
         }
     }
@@ -366,6 +370,7 @@ void AppFrame::processPending() {
 }
 
 void AppFrame::run() {
+    timerSlackMs_ = kTimerCoalesceMs;
     std::vector<PenEvent> events;
     while (!quit_.load()) {
         processPending();

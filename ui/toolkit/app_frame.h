@@ -158,6 +158,7 @@ private:
     TextCache textCache_;
     Rect invalid_;
     Rect dirty_;
+    int64_t timerSlackMs_ = 0;  // set by run()
     int fullPaints_ = 0;
 };
 
