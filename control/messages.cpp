@@ -74,17 +74,10 @@ constexpr BitText kWarningTailKestralo[] = {
 constexpr std::string_view kWrongPhasingText =
     "Неправильная фазировка сети 220В!Проверьте подключение проводов    L,N сетевого шнура!\n";
 
-// Every message starts on a line of its own, also after a text that does
-// not end in a line break (the air sensor's).
-void appendMessage(std::string& out, std::string_view text) {
-    if (!out.empty() && out.back() != '\n') out += '\n';
-    out += text;
-}
-
 template <size_t N>
-void append(std::string& out, uint32_t word, const BitText (&table)[N]) {
+void append(std::vector<std::string_view>& out, uint32_t word, const BitText (&table)[N]) {
     for (const BitText& t : table)
-        if (word & t.bit) appendMessage(out, t.text);
+        if (word & t.bit) out.push_back(t.text);
 }
 
 constexpr int kCharsPerLine = 30;
@@ -93,29 +86,46 @@ constexpr int kLinesBeforeShrink = 8;
 
 }  // namespace
 
-std::string faultListText(uint32_t faults) {
-    std::string out;
+std::vector<std::string_view> faultMessages(uint32_t faults) {
+    std::vector<std::string_view> out;
     if (faults & kFaultEmergencyThermostat)
-        appendMessage(out, kEmergencyThermostatText);
+        out.push_back(kEmergencyThermostatText);
     else if (faults & kFaultOverheat)
-        appendMessage(out, kOverheatText);
+        out.push_back(kOverheatText);
     append(out, faults, kFaultTexts);
     return out;
 }
 
-std::string warningListText(Variant v, uint32_t warnings, int emstartEnable) {
-    std::string out;
+std::vector<std::string_view> warningMessages(Variant v, uint32_t warnings, int emstartEnable) {
+    std::vector<std::string_view> out;
     const bool kestralo = isKestralo(v);
-    if (kestralo && (warnings & kWarnWrongPhasing)) appendMessage(out, kWrongPhasingText);
+    if (kestralo && (warnings & kWarnWrongPhasing)) out.push_back(kWrongPhasingText);
     append(out, warnings, kWarningHead);
     // With the emergency start on, sensor 9 is the auger tube, not valve 2.
-    if ((warnings & kWarnValve2Sensor) && emstartEnable == 0) appendMessage(out, kValve2SensorText);
+    if ((warnings & kWarnValve2Sensor) && emstartEnable == 0) out.push_back(kValve2SensorText);
     append(out, warnings, kWarningMiddle);
     if (kestralo)
         append(out, warnings, kWarningTailKestralo);
     else
         append(out, warnings, kWarningTailOrvena);
     return out;
+}
+
+std::string joinMessages(const std::vector<std::string_view>& messages) {
+    std::string out;
+    for (std::string_view m : messages) {
+        // Every message starts on a line of its own, also after one that
+        // does not end in a line break (the air sensor's).
+        if (!out.empty() && out.back() != '\n') out += '\n';
+        out += m;
+    }
+    return out;
+}
+
+std::string faultListText(uint32_t faults) { return joinMessages(faultMessages(faults)); }
+
+std::string warningListText(Variant v, uint32_t warnings, int emstartEnable) {
+    return joinMessages(warningMessages(v, warnings, emstartEnable));
 }
 
 std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int linkOk, int32_t serial,

@@ -15,10 +15,14 @@ struct ControllerState;
 inline constexpr std::string_view kFaultHeading = "НЕИСПРАВНОСТЬ!\n";
 inline constexpr std::string_view kWarningHeading = "ВНИМАНИЕ!\n";
 
-// The lines of every set fault bit in display order (without the heading).
+// The message of every set fault bit in display order (without the heading).
+std::vector<std::string_view> faultMessages(uint32_t faults);
+// The message of every set warning bit in the variant's order (without the
+// heading); the valve 2 sensor's only while EMSTART_ENABLE is 0.
+std::vector<std::string_view> warningMessages(Variant v, uint32_t warnings, int emstartEnable);
+// The messages as one text, each starting on a line of its own.
+std::string joinMessages(const std::vector<std::string_view>& messages);
 std::string faultListText(uint32_t faults);
-// The lines of every set warning bit in the variant's order (without the
-// heading); the valve 2 sensor line only while EMSTART_ENABLE is 0.
 std::string warningListText(Variant v, uint32_t warnings, int emstartEnable);
 
 // Model, software and board versions, boiler number, then the maker's

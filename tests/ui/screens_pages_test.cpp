@@ -247,6 +247,17 @@ TEST_P(InfoPageTest, EveryMessageAtOnceIsPagedWithoutCuttingARow) {
         std::string joined;
         for (const std::string& p : pages) joined += p;
         EXPECT_EQ(letters(joined), letters(whole)) << "nothing lost between the pages";
+        // Every message here fits a page, so none is split over two.
+        const std::vector<std::string_view> messages =
+            view == InfoPanelView::Faults ? faultMessages(state.faults)
+                                          : warningMessages(state.variant, state.warnings, state.svc.EMSTART_ENABLE);
+        for (std::string_view m : messages) {
+            std::string body(m);
+            while (!body.empty() && body.back() == '\n') body.pop_back();
+            EXPECT_TRUE(std::any_of(pages.begin(), pages.end(),
+                                    [&](const std::string& p) { return p.find(body) != std::string::npos; }))
+                << body;
+        }
 
         Label* list = view == InfoPanelView::Faults ? page->faultList() : page->warningList();
         for (int tapped = 0; tapped < 4; ++tapped) {

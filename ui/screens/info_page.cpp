@@ -80,13 +80,14 @@ void InfoPage::tap() {
     update(false);
 }
 
-bool InfoPage::setList(List& l, std::string text) {
+bool InfoPage::setList(List& l, const std::vector<std::string_view>& messages) {
+    std::string text = joinMessages(messages);
     if (l.text == text) return false;
     l.text = std::move(text);
     const Font font{std::max(infoTextSize(l.text), kInfoListSizeFloor), true};
     l.label->setFont(font.size, font.bold);
     const Rect area = kListRect.shrunk(kListMargins.left, kListMargins.top, kListMargins.right, kListMargins.bottom);
-    l.pages = pageText(l.text, area.width(), area.height(), font);
+    l.pages = pageMessages(messages, area.width(), area.height(), font);
     return true;
 }
 
@@ -96,12 +97,12 @@ void InfoPage::update(bool force) {
     // A list is rebuilt only when its word changed since it was built.
     if (!listsBuilt_ || v_.faults != shownFaults_) {
         shownFaults_ = v_.faults;
-        changed |= setList(faults_, faultListText(v_.faults));
+        changed |= setList(faults_, faultMessages(v_.faults));
     }
     if (!listsBuilt_ || v_.warnings != shownWarnings_ || emstart != shownEmstart_) {
         shownWarnings_ = v_.warnings;
         shownEmstart_ = emstart;
-        changed |= setList(warnings_, warningListText(v_.variant, v_.warnings, emstart));
+        changed |= setList(warnings_, warningMessages(v_.variant, v_.warnings, emstart));
     }
     listsBuilt_ = true;
     const std::string info =

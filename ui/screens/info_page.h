@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "control/messages.h"
@@ -52,8 +53,8 @@ private:
     // Shows what the words and the counter call for; repaints the text area
     // when anything changed (or always with `force`).
     void update(bool force);
-    // A new list text: its font by the shrinking rule, and its pages.
-    bool setList(List& l, std::string text);
+    // A new list: its font by the shrinking rule, and its pages.
+    bool setList(List& l, const std::vector<std::string_view>& messages);
     const List* shownList() const;
 
     const StateSnapshot& v_;

@@ -73,63 +73,69 @@ Point placeText(PangoLayout* l, std::string_view text, const Rect& r, const Font
     return {x, y};
 }
 
-std::vector<std::string> pageText(std::string_view text, int width, int height, const Font& font) {
-    std::vector<std::string> pages;
-    if (text.empty() || width <= 0 || height <= 0) return pages;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
-    cairo_t* cr = cairo_create(s);
-    PangoLayout* l = newPanelLayout(cr);
-    placeText(l, text, {0, 0, width, height}, font, kDtWordBreak);
+namespace {
 
-    // Lines as byte offsets and pixel rows, with the paragraph they start.
-    struct Line {
-        int start, top, bottom;
-        bool paragraphStart;
-    };
+struct Line {
+    size_t start;
+    int height;
+};
+
+// The lines `text` breaks into at `width`, without the empty one a closing
+// line break leaves.
+std::vector<Line> wrappedLines(PangoLayout* l, const std::string& text, int width, const Font& font) {
+    placeText(l, text, {0, 0, width, 1}, font, kDtWordBreak);
     std::vector<Line> lines;
     PangoLayoutIter* it = pango_layout_get_iter(l);
     do {
-        PangoLayoutLine* line = pango_layout_iter_get_line_readonly(it);
         PangoRectangle logical;
         pango_layout_iter_get_line_extents(it, nullptr, &logical);
         pango_extents_to_pixels(&logical, nullptr);
-        lines.push_back({line->start_index, logical.y, logical.y + logical.height, line->is_paragraph_start != 0});
+        const size_t start = static_cast<size_t>(pango_layout_iter_get_line_readonly(it)->start_index);
+        if (start < text.size() || lines.empty()) lines.push_back({start, logical.height});
     } while (pango_layout_iter_next_line(it));
     pango_layout_iter_free(it);
-    // A closing line break leaves an empty line that is no content.
-    while (lines.size() > 1 && static_cast<size_t>(lines.back().start) >= text.size()) lines.pop_back();
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> pageMessages(const std::vector<std::string_view>& messages, int width, int height,
+                                      const Font& font) {
+    std::vector<std::string> pages;
+    if (width <= 0 || height <= 0) return pages;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(s);
+    PangoLayout* l = newPanelLayout(cr);
+
+    std::string page;
+    int used = 0;
+    auto endPage = [&] {
+        // The break that ends a page is not a blank line on it.
+        while (!page.empty() && page.back() == '\n') page.pop_back();
+        if (!page.empty()) pages.push_back(std::move(page));
+        page.clear();
+        used = 0;
+    };
+    for (std::string_view m : messages) {
+        if (m.empty()) continue;
+        std::string text(m);
+        if (text.back() != '\n') text += '\n';
+        const std::vector<Line> lines = wrappedLines(l, text, width, font);
+        int total = 0;
+        for (const Line& line : lines) total += line.height;
+        // A message that fits a page is never split: it starts the next one.
+        if (used > 0 && used + total > height && total <= height) endPage();
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (used > 0 && used + lines[i].height > height) endPage();
+            const size_t end = i + 1 < lines.size() ? lines[i + 1].start : text.size();
+            page += text.substr(lines[i].start, end - lines[i].start);
+            used += lines[i].height;
+        }
+    }
+    endPage();
     g_object_unref(l);
     cairo_destroy(cr);
     cairo_surface_destroy(s);
-
-    // Where each paragraph ends (exclusive line index).
-    std::vector<size_t> paragraphEnd(lines.size());
-    for (size_t i = lines.size(); i-- > 0;)
-        paragraphEnd[i] = (i + 1 == lines.size() || lines[i + 1].paragraphStart) ? i + 1 : paragraphEnd[i + 1];
-
-    std::vector<size_t> starts{0};
-    int pageTop = lines.front().top;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const bool fits = lines[i].bottom - pageTop <= height;
-        // A message that would straddle the page end goes whole to the next
-        // page when it fits one.
-        const size_t end = paragraphEnd[i];
-        const bool wholeMessageMoves = lines[i].paragraphStart && i != starts.back() &&
-                                       lines[end - 1].bottom - pageTop > height &&
-                                       lines[end - 1].bottom - lines[i].top <= height;
-        if ((!fits || wholeMessageMoves) && i != starts.back()) {
-            starts.push_back(i);
-            pageTop = lines[i].top;
-        }
-    }
-    for (size_t p = 0; p < starts.size(); ++p) {
-        const size_t from = static_cast<size_t>(lines[starts[p]].start);
-        const size_t to = p + 1 < starts.size() ? static_cast<size_t>(lines[starts[p + 1]].start) : text.size();
-        std::string page(text.substr(from, to - from));
-        // The break that ends a page is not a blank line on it.
-        while (!page.empty() && page.back() == '\n') page.pop_back();
-        pages.push_back(std::move(page));
-    }
     return pages;
 }
 

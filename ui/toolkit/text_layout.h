@@ -22,9 +22,10 @@ PangoLayout* newPanelLayout(cairo_t* cr);
 // origin goes so that the text sits in `r` as the flags say.
 Point placeText(PangoLayout* l, std::string_view text, const Rect& r, const Font& font, unsigned format);
 
-// Splits a word-broken text into pages that each fit `width` x `height`
-// whole lines at a time: a line never straddles two pages, and a message
-// (a paragraph ending in a line break) that fits a page is not split.
-std::vector<std::string> pageText(std::string_view text, int width, int height, const Font& font);
+// Lays messages out word-broken, each from a line of its own, on pages of
+// `width` x `height`: a line never straddles two pages, and a message that
+// fits a page is never split over two.
+std::vector<std::string> pageMessages(const std::vector<std::string_view>& messages, int width, int height,
+                                      const Font& font);
 
 }  // namespace vesk
