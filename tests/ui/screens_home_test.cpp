@@ -272,12 +272,15 @@ TEST_P(HomeScreenTest, LostBoardLinkStopsThePicturesUntilFramesReturn) {
     BoilerPage* page = home->boilerPage();
     BoilerPicture* boiler = page->boiler();
     auto flame = [&] { return px(at.fire.x, at.fire.y); };
-    EXPECT_EQ(page->panel()->modeText(), "ГОРЕНИЕ");
-    EXPECT_EQ(page->panel()->valueText(0), "65°C");
-    EXPECT_TRUE(boiler->fan()->running());
-    EXPECT_TRUE(boiler->bunkerBlinking());
-    EXPECT_EQ(flame(), frameAt("fire.mbm", 0));
-    EXPECT_GT(fullBarColumns(), 0);
+    auto expectBurning = [&](const char* when) {
+        EXPECT_EQ(page->panel()->modeText(), "ГОРЕНИЕ") << when;
+        EXPECT_EQ(page->panel()->valueText(0), "65°C") << when;
+        EXPECT_TRUE(boiler->fan()->running()) << when;
+        EXPECT_TRUE(boiler->bunkerBlinking()) << when;
+        EXPECT_EQ(flame(), frameAt("fire.mbm", 0)) << when;
+        EXPECT_GT(fullBarColumns(), 0) << when;
+    };
+    expectBurning("heard");
 
     state.linkOk = 0;
     refresh();
@@ -301,12 +304,7 @@ TEST_P(HomeScreenTest, LostBoardLinkStopsThePicturesUntilFramesReturn) {
 
     state.linkOk = 1;
     refresh();
-    EXPECT_EQ(page->panel()->modeText(), "ГОРЕНИЕ");
-    EXPECT_EQ(page->panel()->valueText(0), "65°C");
-    EXPECT_TRUE(boiler->fan()->running());
-    EXPECT_TRUE(boiler->bunkerBlinking());
-    EXPECT_EQ(flame(), frameAt("fire.mbm", 0));
-    EXPECT_GT(fullBarColumns(), 0);
+    expectBurning("heard again");
 }
 
 TEST_P(HomeScreenTest, FuelIconShowsThroughTheBoilerPicture) {
