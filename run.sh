@@ -39,6 +39,29 @@ if [ ! -f "$VESK_HOME/CFG/user.cfg" ]; then
     VLV1_MODE=2 VLV1_USEWH=1 VLV2_MODE=1 VLV2_USEWATER=1 VLV2_WATER=35 > "$VESK_HOME/CFG/user.cfg"
   [ -f "$VESK_HOME/CFG/service.cfg" ] || printf 'EMSTART_ENABLE=0\n' > "$VESK_HOME/CFG/service.cfg"
 fi
+# The boiler model of the variant run (the launcher would start the other
+# variant for a model of the other family): ORVENA an ORVENA of 150 kW,
+# whose feed rate lets the panel count fuel; KESTRALO a KESTRALO S of 26 kW.
+# A folder of an earlier run with a model of the other family is put right.
+case "$variant" in
+  ORVENA) model=(2 150); own_types='^(2|3)$' ;;
+  KESTRALO) model=(0 26); own_types='^(0|1|4)$' ;;
+esac
+svc="$VESK_HOME/CFG/service.cfg"
+if ! sed -n 's/^BOILER_TYPE=//p' "$svc" 2>/dev/null | tail -n 1 | grep -Eq "$own_types"; then
+  { grep -v -e '^BOILER_TYPE=' -e '^POWER=' "$svc" 2>/dev/null || true
+    printf 'BOILER_TYPE=%s\nPOWER=%s\n' "${model[@]}"; } > "$svc.new"
+  mv "$svc.new" "$svc"
+fi
+# A first ORVENA run starts with the bunker just filled (its 420 kg), so the
+# bunker estimate on the data page moves from the start: the EEPROM image
+# holds the remaining auger time at address 679, three little-endian copies.
+if [ "$variant" = ORVENA ] && [ ! -f "$VESK_HOME/eeprom.bin" ]; then
+  full=$(( (420 * 100 * 360000 + 1563 * 50) / (1563 * 100) ))
+  le=$(printf '\\x%02x' $((full & 255)) $((full >> 8 & 255)) $((full >> 16 & 255)) $((full >> 24 & 255)))
+  head -c 4096 /dev/zero > "$VESK_HOME/eeprom.bin"
+  printf "$le$le$le" | dd of="$VESK_HOME/eeprom.bin" bs=1 seek=679 conv=notrunc status=none
+fi
 sim_args=("$@")
 [ ${#sim_args[@]} -eq 0 ] && sim_args=(--firmware 0x1100 --sensor9 valve2)
 

@@ -113,7 +113,8 @@ void Controller::openWindow() {
             std::fprintf(stderr, "%s: automation socket %s could not be opened\n",
                          std::string(variantInfo(variant_).programName).c_str(), cfg_.automation.c_str());
     }
-    screens_ = std::make_unique<ScreenContext>(ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get()});
+    screens_ = std::make_unique<ScreenContext>(
+        ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get(), {cfg_.serviceLine1, cfg_.serviceLine2}});
     home_ = new HomeScreen(frame_.get(), *screens_);
     frame_->setRoot(home_);
     frame_->invalidateAll();

@@ -209,6 +209,42 @@ TEST(UiEndToEnd, ScreenFollowsTheBoilerAndTheTaps) {
     EXPECT_FALSE(p.panel.running());
 }
 
+// The board falls silent while the boiler burns (the simulator is frozen):
+// within the receiver's time-out the boiler page drops the readings, puts
+// the fire out of the picture and says the link is lost; with frames again
+// it shows the boiler once more.
+TEST(UiEndToEnd, LostBoardLinkShowsUntilFramesReturn) {
+    PanelUi p("ORVENA", "orvena");
+    ASSERT_TRUE(p.started);
+    const Area firebox{152, 127, 216, 163};
+    const Area modeText{8, 162, 70, 174};
+    const Area fan{219, 158, 241, 180};
+    EXPECT_TRUE(p.waitFor([&](const Shot& a, const Shot& b) { return a.area(firebox) != b.area(firebox); }))
+        << "fire on the boiler page";
+    const Shot burning = p.shot();
+
+    struct Thaw {
+        pid_t pid;
+        ~Thaw() { ::kill(pid, SIGCONT); }
+    } thaw{p.sim.pid()};
+    ASSERT_EQ(::kill(p.sim.pid(), SIGSTOP), 0);
+    EXPECT_TRUE(p.waitFor([&](const Shot& a, const Shot& b) {
+        return b.area(kWaterValue) != burning.area(kWaterValue) && b.area(modeText) != burning.area(modeText) &&
+               a.area(firebox) == b.area(firebox) && b.area(firebox) != burning.area(firebox);
+    })) << "the lost link shows";
+    const Shot lost = p.shot();
+    std::this_thread::sleep_for(milliseconds(400));
+    const Shot later = p.shot();
+    EXPECT_EQ(later.area(firebox), lost.area(firebox)) << "nothing animates";
+    EXPECT_EQ(later.area(fan), lost.area(fan));
+
+    ::kill(p.sim.pid(), SIGCONT);
+    EXPECT_TRUE(p.waitFor([&](const Shot& a, const Shot& b) {
+        return b.area(kWaterValue) != lost.area(kWaterValue) && b.area(modeText) != lost.area(modeText) &&
+               a.area(firebox) != b.area(firebox);
+    })) << "frames again: readings, mode and fire are back";
+}
+
 TEST(UiEndToEnd, KestraloDrawsItsOwnBoiler) {
     PanelUi k("KESTRALO", "kestralo");
     ASSERT_TRUE(k.started);
