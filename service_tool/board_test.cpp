@@ -35,7 +35,7 @@ void BoardTest::start(std::string controllerProgram, std::string device) {
 }
 
 void BoardTest::waitThenOpen(const std::string& program, const std::string& device) {
-    while (isProgramRunning(program)) {
+    while (isProgramRunningAt(program)) {
         stopEvent_.wait(clock_, kPollMs);
         if (stopping_) return;
     }

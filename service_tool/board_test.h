@@ -32,9 +32,10 @@ public:
     BoardTest(const BoardTest&) = delete;
     BoardTest& operator=(const BoardTest&) = delete;
 
-    // On a thread of its own: waits while `controllerProgram` runs (it is
-    // never ended from here), then opens `device`; without the device the
-    // board stays silent and the pages work on.
+    // On a thread of its own: waits while the program file
+    // `controllerProgram` runs (it is never ended from here), then opens
+    // `device`; without the device the board stays silent and the pages
+    // work on.
     void start(std::string controllerProgram, std::string device);
     void stop();
     Phase phase() const { return phase_.load(); }

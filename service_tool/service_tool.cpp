@@ -41,8 +41,9 @@ void ServiceTool::startUp() {
     // Defaults first; a missing file leaves them.
     loadServiceSettings(serviceCfgPath(), record_.settings, kToolVariant);
 
-    // The controller of the model in force holds the port until it ends.
-    board_.start(controllerProgramFor(record_.settings.svc.BOILER_TYPE), cfg_.com1);
+    // The controller of the model in force, started by the launcher from
+    // this folder, holds the port until it ends.
+    board_.start(cfg_.home + controllerProgramFor(record_.settings.svc.BOILER_TYPE), cfg_.com1);
 
     display_ = openDisplay(cfg_.display);
     frame_ = std::make_unique<AppFrame>(*display_, clock_, resources_, sound_);

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "ui/toolkit/tab_button.h"
+#include "ui/toolkit/button.h"
 
 namespace vesk {
 
@@ -18,8 +18,11 @@ TabStrip::TabStrip(AppFrame* frame, int x, int y, int width) : MenuList(frame, x
 }
 
 void TabStrip::addTab(std::string caption) {
-    auto* t = new TabButton(this);
+    auto* t = new Button(this);
     t->setBitmaps(0, 0, kTabNormal, kTabPressed);
+    // The tab caption's place, as on the home screen's tabs.
+    t->setTextFormat(kDtCenter);
+    t->setMargins(0, 7, 0, 0);
     t->setFont(11, true);
     t->setText(std::move(caption));
     t->setClickHandler([this](Widget& s) { onTab(s); });

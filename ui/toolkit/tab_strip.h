@@ -1,6 +1,7 @@
 // A row of tabs, one selected, that scrolls sideways when the tabs do not
 // fit: dragged, or brought round so that the chosen tab sits in the middle
-// with its neighbours showing on both sides.
+// with its neighbours showing on both sides. A tab is chosen on pen-up, so
+// that a drag across the tabs chooses none.
 #pragma once
 #include <functional>
 #include <string>
@@ -10,7 +11,7 @@
 
 namespace vesk {
 
-class TabButton;
+class Button;
 
 class TabStrip : public MenuList {
 public:
@@ -20,7 +21,7 @@ public:
     void addTab(std::string caption);
     int count() const { return static_cast<int>(tabs_.size()); }
     int selected() const { return selected_; }
-    TabButton* tab(int i) const { return tabs_.at(static_cast<size_t>(i)); }
+    Button* tab(int i) const { return tabs_.at(static_cast<size_t>(i)); }
 
     // Selects tab `i` without telling the handler (the owner's own choice).
     void select(int i);
@@ -31,7 +32,7 @@ private:
     void onTab(Widget& sender);
     void scrollIntoView(int i);
 
-    std::vector<TabButton*> tabs_;
+    std::vector<Button*> tabs_;
     int selected_ = -1;
     std::function<void(int)> onSelect_;
 };
