@@ -44,6 +44,12 @@ void BoardTest::waitThenOpen(const std::string& program, const std::string& devi
 }
 
 void BoardTest::stop() {
+    // Outputs the test switched on do not stay on when the tool goes.
+    if (phase_ == Phase::Running && testMode_) {
+        setTestMode(false, state_.svc);
+        Event settle;
+        settle.wait(clock_, kSettleMs);
+    }
     stopping_ = true;
     stopEvent_.set();
     if (starter_.joinable()) starter_.join();

@@ -37,6 +37,7 @@ public:
     // `device`; without the device the board stays silent and the pages
     // work on.
     void start(std::string controllerProgram, std::string device);
+    // Switches a running test off first (one frame), then ends the threads.
     void stop();
     Phase phase() const { return phase_.load(); }
 
@@ -51,6 +52,8 @@ private:
     void waitThenOpen(const std::string& program, const std::string& device);
 
     static constexpr int64_t kPollMs = 200;
+    // Time for the last frame to leave before the port closes.
+    static constexpr int64_t kSettleMs = 100;
 
     const Clock& clock_;
     ControllerState state_{Variant::Kestralo};

@@ -144,6 +144,27 @@ TEST(ServiceBoard, TestModeSwitchesEveryOutputInEachLayout) {
     }
 }
 
+TEST(ServiceBoard, LeavingWithTheTestOnSwitchesTheOutputsOffFirst) {
+    Sim sim("0x2200");
+    ASSERT_TRUE(sim.started);
+    RealClock clock(1.0, nullptr);
+    NullRefresh refresh;
+    {
+        BoardTest board(clock, refresh);
+        board.start("/no/such/controller", sim.pty);
+        ASSERT_TRUE(eventually([&] { return board.readings().firmware != 0; }));
+        board.setTestMode(true, inverterValues());
+        ASSERT_TRUE(eventually([&] {
+            const auto p = sim.lastCommand();
+            return p.size() == 8 && word(p, 0) == 0x113F;
+        }));
+    }
+    const auto p = sim.lastCommand();
+    ASSERT_EQ(p.size(), 8u);
+    EXPECT_EQ(word(p, 0), 0x0002) << "the last frame before the port closed";
+    EXPECT_EQ(p[2], 0);
+}
+
 TEST(ServiceBoard, WaitsForTheRunningControllerAndNeverEndsIt) {
     Sim sim("0x2214");
     ASSERT_TRUE(sim.started);
