@@ -1,6 +1,7 @@
 // ExitPage: the three ways out and the reset dialog.
 #include "service_tool/exit_page.h"
 
+#include "service_tool/tool_buttons.h"
 #include "ui/toolkit/app_frame.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/label.h"
@@ -8,25 +9,12 @@
 
 namespace vesk {
 
-namespace {
-constexpr int kBigNormal = 163;
-constexpr int kBigPressed = 277;
-}  // namespace
-
 ExitPage::ExitPage(AppFrame* frame, ServiceRecord& record, ExitActions actions)
     : ServicePage(frame, record), actions_(std::move(actions)) {
-    auto make = [&](int y, const char* caption) {
-        auto* b = new Button(this);
-        b->setBitmaps(43, y, kBigNormal, kBigPressed);
-        b->setFont(16, true);
-        b->setText(caption);
-        b->setClickHandler([this](Widget& s) { onButton(s); });
-        addChild(b);
-        return b;
-    };
-    save_ = make(10, "Сохранить и выйти");
-    leave_ = make(62, "Выйти не сохраняя");
-    reset_ = make(114, "Сброс настроек");
+    auto handler = [this](Widget& s) { onButton(s); };
+    save_ = addButton(this, 43, 10, kBigLook, "Сохранить и выйти", handler);
+    leave_ = addButton(this, 43, 62, kBigLook, "Выйти не сохраняя", handler);
+    reset_ = addButton(this, 43, 114, kBigLook, "Сброс настроек", handler);
     message_ = new Label(this);
     message_->setBounds(0, 162, kScreenWidth, 48, 0, {});
     message_->setFont(13, true);

@@ -10,7 +10,7 @@ constexpr int kMaxPowerOptions = 8;
 }
 
 ModelPage::ModelPage(AppFrame* frame, ServiceRecord& record)
-    : ServicePage(frame, record), models_(this, ChoiceButtons::kWideLook, [this](int i) {
+    : ServicePage(frame, record), models_(this, kWideLook, [this](int i) {
           chooseModel(record_, modelChoices()[size_t(i)].boilerType);
       }) {
     addHeading("Выбор типа котла");
@@ -31,7 +31,7 @@ void ModelPage::load() {
 
 PowerPage::PowerPage(AppFrame* frame, ServiceRecord& record)
     : ServicePage(frame, record),
-      powers_(this, ChoiceButtons::kStandardLook, [this](int i) { choosePower(record_, i); }) {
+      powers_(this, kStandardLook, [this](int i) { choosePower(record_, i); }) {
     addHeading("Выбор мощности котла");
     for (int i = 0; i < kMaxPowerOptions; ++i) powers_.add(8 + 105 * (i % 3), 28 + 54 * (i / 3), {});
 }

@@ -1,6 +1,6 @@
 // "Выбор типа котла": the five model buttons.
 #pragma once
-#include "service_tool/choice_buttons.h"
+#include "service_tool/tool_buttons.h"
 #include "service_tool/service_page.h"
 
 namespace vesk {

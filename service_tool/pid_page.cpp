@@ -21,7 +21,7 @@ constexpr const char* kCoefficients[3] = {"Пропорциональный", "�
 }  // namespace
 
 PidPage::PidPage(AppFrame* frame, ServiceRecord& record)
-    : ServicePage(frame, record), sets_(this, ChoiceButtons::kTabLook, [this](int i) { chooseSet(i); }) {
+    : ServicePage(frame, record), sets_(this, kTabLook, [this](int i) { chooseSet(i); }) {
     addHeading("Коэфф. PID");
     for (int i = 0; i < 4; ++i) sets_.add(80 * i, 24, kSetNames[i]);
     for (int i = 0; i < 3; ++i) {

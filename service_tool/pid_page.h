@@ -3,7 +3,7 @@
 #pragma once
 #include <array>
 
-#include "service_tool/choice_buttons.h"
+#include "service_tool/tool_buttons.h"
 #include "service_tool/service_page.h"
 
 namespace vesk {

@@ -1,37 +1,24 @@
 // SerialPage: the digit columns of the network password screen's kind.
 #include "service_tool/serial_page.h"
 
-#include "ui/toolkit/button.h"
+#include "service_tool/tool_buttons.h"
 #include "ui/toolkit/label.h"
 
 namespace vesk {
-
-namespace {
-constexpr int kUpNormal = 213;
-constexpr int kUpPressed = 210;
-constexpr int kDownNormal = 211;
-constexpr int kDownPressed = 212;
-}  // namespace
 
 SerialPage::SerialPage(AppFrame* frame, ServiceRecord& record) : ServicePage(frame, record) {
     addHeading("Настройки серийного номера");
     for (int i = 0; i < 6; ++i) {
         const int x = 6 + 52 * i;
-        auto make = [&](int y, int normal, int pressed) {
-            auto* b = new Button(this);
-            b->setBitmaps(x, y, normal, pressed);
-            b->setClickHandler([this](Widget& s) { onButton(s); });
-            addChild(b);
-            return b;
-        };
-        plus_[size_t(i)] = make(40, kUpNormal, kUpPressed);
+        auto handler = [this](Widget& s) { onButton(s); };
+        plus_[size_t(i)] = addButton(this, x, 40, kUpArrowLook, {}, handler);
         labels_[size_t(i)] = new Label(this);
         labels_[size_t(i)]->setBounds(x, 70, 50, 60, 0, {});
         labels_[size_t(i)]->setFont(36, true);
         labels_[size_t(i)]->setMargins(0, 0, 0, 0);
         labels_[size_t(i)]->setTextFormat(kDtCenter | kDtVCenter);
         addChild(labels_[size_t(i)]);
-        minus_[size_t(i)] = make(134, kDownNormal, kDownPressed);
+        minus_[size_t(i)] = addButton(this, x, 134, kDownArrowLook, {}, handler);
     }
 }
 

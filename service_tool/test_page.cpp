@@ -2,6 +2,7 @@
 #include "service_tool/test_page.h"
 
 #include "platform/network_adapter.h"
+#include "service_tool/tool_buttons.h"
 #include "ui/toolkit/app_frame.h"
 #include "ui/toolkit/button.h"
 #include "ui/toolkit/check_mark.h"
@@ -48,14 +49,7 @@ TestPage::TestPage(AppFrame* frame, ServiceRecord& record, BoardTest& board, Net
     title->setFont(20, true);
     addChild(title);
 
-    test_ = new Button(this);
-    test_->setBitmaps(120, 2, 173, 172);
-    test_->setFont(16, true);
-    test_->setTextColor(0xC37C00);
-    test_->setPressedTextColor(kWhite);
-    test_->setText("Включить");
-    test_->setClickHandler([this](Widget&) { toggleTest(); });
-    addChild(test_);
+    test_ = addButton(this, 120, 2, kStandardLook, "Включить", [this](Widget&) { toggleTest(); });
 
     for (int i = 0; i < kReadingCount; ++i) {
         auto* l = new Label(this);

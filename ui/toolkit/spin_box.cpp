@@ -9,10 +9,6 @@
 namespace vesk {
 
 namespace {
-constexpr int kUpNormal = 213;
-constexpr int kUpPressed = 210;
-constexpr int kDownNormal = 211;
-constexpr int kDownPressed = 212;
 constexpr int kArrowWidth = 50;
 constexpr int kRowHeight = 26;
 }  // namespace
@@ -29,7 +25,7 @@ SpinBox::SpinBox(Widget* parent, int x, int y, int captionWidth, int valueWidth,
     addChild(caption_);
 
     down_ = new RepeatButton(this);
-    down_->setBitmaps(captionWidth, 0, kDownNormal, kDownPressed);
+    down_->setBitmaps(captionWidth, 0, kSmallDownNormal, kSmallDownPressed);
     down_->setClickHandler([this](Widget&) { step(-1); });
     addChild(down_);
 
@@ -41,7 +37,7 @@ SpinBox::SpinBox(Widget* parent, int x, int y, int captionWidth, int valueWidth,
     addChild(valueLabel_);
 
     up_ = new RepeatButton(this);
-    up_->setBitmaps(captionWidth + kArrowWidth + valueWidth, 0, kUpNormal, kUpPressed);
+    up_->setBitmaps(captionWidth + kArrowWidth + valueWidth, 0, kSmallUpNormal, kSmallUpPressed);
     up_->setClickHandler([this](Widget&) { step(1); });
     addChild(up_);
 }

@@ -13,6 +13,12 @@ namespace vesk {
 class Label;
 class RepeatButton;
 
+// The small arrow pictures (50 x 26) of number and digit fields.
+inline constexpr int kSmallUpNormal = 213;
+inline constexpr int kSmallUpPressed = 210;
+inline constexpr int kSmallDownNormal = 211;
+inline constexpr int kSmallDownPressed = 212;
+
 class SpinBox : public Control {
 public:
     using Format = std::function<std::string(int)>;

@@ -1,23 +1,28 @@
-#include "service_tool/choice_buttons.h"
+#include "service_tool/tool_buttons.h"
 
 #include <algorithm>
 
 namespace vesk {
 
-Button* ChoiceButtons::add(int x, int y, std::string caption) {
-    auto* b = new Button(parent_);
-    b->setBitmaps(x, y, look_.normal, look_.pressed);
-    b->setFont(look_.fontSize, true);
-    b->setTextColor(look_.text);
-    b->setPressedTextColor(look_.pressedText);
+Button* addButton(Widget* parent, int x, int y, const ButtonLook& look, std::string caption, ClickHandler onClick) {
+    auto* b = new Button(parent);
+    b->setBitmaps(x, y, look.normal, look.pressed);
+    b->setFont(look.fontSize, true);
+    b->setTextColor(look.text);
+    b->setPressedTextColor(look.pressedText);
     b->setText(std::move(caption));
+    b->setClickHandler(std::move(onClick));
+    parent->addChild(b);
+    return b;
+}
+
+Button* ChoiceButtons::add(int x, int y, std::string caption) {
     const int index = count();
     // Button's own pen-up has unpressed it just before: mark again first.
-    b->setClickHandler([this, index](Widget&) {
+    Button* b = addButton(parent_, x, y, look_, std::move(caption), [this, index](Widget&) {
         mark(index, true);
         if (onChoose_) onChoose_(index);
     });
-    parent_->addChild(b);
     buttons_.push_back(b);
     return b;
 }
