@@ -28,18 +28,21 @@ BoardTest::BoardTest(const Clock& clock, RefreshSink& refresh)
 
 BoardTest::~BoardTest() { stop(); }
 
-void BoardTest::start(std::string controllerProgram, std::string device) {
+void BoardTest::start(std::string controllerProgram, std::string device, std::function<void()> controllerGone) {
     if (starter_.joinable()) return;
     phase_ = Phase::Waiting;
-    starter_ = std::thread([this, p = std::move(controllerProgram), d = std::move(device)] { waitThenOpen(p, d); });
+    starter_ = std::thread([this, p = std::move(controllerProgram), d = std::move(device),
+                            g = std::move(controllerGone)] { waitThenOpen(p, d, g); });
 }
 
-void BoardTest::waitThenOpen(const std::string& program, const std::string& device) {
+void BoardTest::waitThenOpen(const std::string& program, const std::string& device,
+                             const std::function<void()>& gone) {
     while (isProgramRunningAt(program)) {
         stopEvent_.wait(clock_, kPollMs);
         if (stopping_) return;
     }
     if (stopping_) return;
+    if (gone) gone();
     phase_ = link_.start(device) ? Phase::Running : Phase::NoPort;
 }
 

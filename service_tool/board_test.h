@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -33,10 +34,10 @@ public:
     BoardTest& operator=(const BoardTest&) = delete;
 
     // On a thread of its own: waits while the program file
-    // `controllerProgram` runs (it is never ended from here), then opens
-    // `device`; without the device the board stays silent and the pages
-    // work on.
-    void start(std::string controllerProgram, std::string device);
+    // `controllerProgram` runs (it is never ended from here), calls
+    // `controllerGone` (on that thread), then opens `device`; without the
+    // device the board stays silent and the pages work on.
+    void start(std::string controllerProgram, std::string device, std::function<void()> controllerGone = {});
     // Switches a running test off first (one frame), then ends the threads.
     void stop();
     Phase phase() const { return phase_.load(); }
@@ -49,7 +50,7 @@ public:
     BoardReadings readings();
 
 private:
-    void waitThenOpen(const std::string& program, const std::string& device);
+    void waitThenOpen(const std::string& program, const std::string& device, const std::function<void()>& gone);
 
     static constexpr int64_t kPollMs = 200;
     // Time for the last frame to leave before the port closes.

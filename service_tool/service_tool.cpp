@@ -31,6 +31,7 @@ ServiceTool::ServiceTool(PlatformConfig cfg)
       adapter_(cfg_.netIface) {}
 
 ServiceTool::~ServiceTool() {
+    // First the board thread, which may still start the automation server.
     board_.stop();
     refresh_.attach(nullptr);
     if (automation_) automation_->stop();
@@ -41,21 +42,20 @@ void ServiceTool::startUp() {
     // Defaults first; a missing file leaves them.
     loadServiceSettings(serviceCfgPath(), record_.settings, kToolVariant);
 
-    // The controller of the model in force, started by the launcher from
-    // this folder, holds the port until it ends.
-    board_.start(cfg_.home + controllerProgramFor(record_.settings.svc.BOILER_TYPE), cfg_.com1);
-
     display_ = openDisplay(cfg_.display);
     frame_ = std::make_unique<AppFrame>(*display_, clock_, resources_, sound_);
     frame_->setDirectories(cfg_.home, cfgDir_);
     frame_->setSoundLog([this] { return sound_.take(); });
-    if (!cfg_.automation.empty()) {
-        automation_ = std::make_unique<AutomationServer>(
-            cfg_.automation, [f = frame_.get()](AutomationCommand c) { f->postAutomation(std::move(c)); });
-        if (!automation_->start())
-            std::fprintf(stderr, "%s: automation socket %s could not be opened\n", kProgramName,
-                         cfg_.automation.c_str());
-    }
+    // The controller that handed over may still hold the automation socket
+    // of the same environment: then it is taken once the controller is gone.
+    const bool automationUp = startAutomation(false);
+
+    // The controller of the model in force, started by the launcher from
+    // this folder, holds the port until it ends.
+    board_.start(cfg_.home + controllerProgramFor(record_.settings.svc.BOILER_TYPE), cfg_.com1,
+                 [this, automationUp] {
+                     if (!automationUp) startAutomation(true);
+                 });
     ExitActions actions;
     actions.save = [this] { return save(); };
     actions.leave = [this] { leave(); };
@@ -63,6 +63,17 @@ void ServiceTool::startUp() {
     frame_->setRoot(sheet_);
     frame_->invalidateAll();
     refresh_.attach(frame_.get());
+}
+
+bool ServiceTool::startAutomation(bool lastTry) {
+    if (cfg_.automation.empty()) return true;
+    automation_ = std::make_unique<AutomationServer>(
+        cfg_.automation, [f = frame_.get()](AutomationCommand c) { f->postAutomation(std::move(c)); });
+    if (automation_->start()) return true;
+    automation_.reset();
+    if (lastTry)
+        std::fprintf(stderr, "%s: automation socket %s could not be opened\n", kProgramName, cfg_.automation.c_str());
+    return false;
 }
 
 bool ServiceTool::save() {

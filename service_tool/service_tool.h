@@ -52,6 +52,9 @@ public:
     ServiceSheet* sheet() const { return sheet_; }
 
 private:
+    // False when the socket could not be opened (said on stderr when
+    // `lastTry`).
+    bool startAutomation(bool lastTry);
     bool save();
     void leave();
 
