@@ -58,8 +58,9 @@ void BoardLink::senderLoop() {
         {
             // One picture of the outputs: never half of a cycle's changes.
             std::lock_guard<std::recursive_mutex> g(state_.stateLock);
-            payload = buildCommandPayload(state_);
+            if (!knownOnly_ || readingPayloadSize(state_.boardVersion) != 0) payload = buildCommandPayload(state_);
         }
+        if (payload.empty()) continue;
         const std::vector<uint8_t> wire = encodeFrame(payload);
         // A failed write is retried with the next frame's fresh outputs.
         port_->write(wire.data(), wire.size());
