@@ -48,6 +48,7 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
                             &pulse_, fuelAccounting()}),
       control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }),
       adapter_(cfg_.netIface) {
+    control_.setNotifier(notifier_.get());
     if (!isKestralo(variant_)) pulse_.setFuelHook([this](int64_t onMs) { fuel_.addRunTime(onMs); });
 }
 

@@ -21,6 +21,7 @@ struct PlatformConfig {
     int portDiscovery = 1981; // VESK_PORT_DISCOVERY
     std::string remote;       // VESK_REMOTE host:port
     std::string restartCmd;   // VESK_RESTART_CMD
+    bool launcherExec = false; // VESK_LAUNCHER_EXEC=1: the launcher becomes the controller (service manager)
 
     // The settings folder: home + "CFG/".
     std::string cfgDir() const { return home + "CFG/"; }

@@ -69,5 +69,44 @@ TEST(Launcher, StartsChosenProgramAndExitsZero) {
     EXPECT_EQ(test::readText(marker), "passed-on\n");
 }
 
+// Under systemd the unit's process must become the controller: the launcher
+// execs it in place instead of starting it and ending.
+TEST(Launcher, UnderAServiceManagerBecomesTheControllerInPlace) {
+    TempDir home;
+    std::filesystem::create_directories(home.file("CFG"));
+    test::writeText(home.file("CFG/service.cfg"), "BOILER_TYPE=1\n");
+    test::writeText(home.file("KESTRALO"), "#!/bin/sh\necho $$ > \"$VESK_HOME/pid.tmp\" && mv \"$VESK_HOME/pid.tmp\" \"$VESK_HOME/pid\"\nexit 7\n");
+    chmod(home.file("KESTRALO").c_str(), 0755);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        setenv("VESK_HOME", home.path().c_str(), 1);
+        setenv("VESK_LAUNCHER_EXEC", "1", 1);
+        std::string exe = test::binDir() + "launcher";
+        execl(exe.c_str(), "launcher", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 7) << "the controller's own exit status";
+    EXPECT_EQ(test::readText(home.file("pid")), std::to_string(pid) + "\n") << "same process";
+
+    // Nothing to start: a failure the service manager sees.
+    std::filesystem::remove(home.file("KESTRALO"));
+    pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        setenv("VESK_HOME", home.path().c_str(), 1);
+        setenv("VESK_LAUNCHER_EXEC", "1", 1);
+        std::string exe = test::binDir() + "launcher";
+        execl(exe.c_str(), "launcher", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
 }  // namespace
 }  // namespace vesk
