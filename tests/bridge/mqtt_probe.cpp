@@ -75,7 +75,7 @@ void MqttProbe::onMessage(mosquitto*, void* self, const mosquitto_message* m) {
     std::lock_guard<std::mutex> g(p->lock_);
     p->messages_.push_back({m->topic, std::string(static_cast<const char*>(m->payload),
                                                   static_cast<size_t>(m->payloadlen)),
-                            m->retain});
+                            m->retain, std::chrono::steady_clock::now()});
     p->changed_.notify_all();
 }
 

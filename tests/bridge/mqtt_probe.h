@@ -35,6 +35,7 @@ private:
 struct MqttMessage {
     std::string topic, payload;
     bool retained = false;
+    std::chrono::steady_clock::time_point at;  // when it arrived
 };
 
 class MqttProbe {
