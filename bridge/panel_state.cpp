@@ -21,6 +21,22 @@ constexpr OutputBit kOutputs[] = {
     {"exhaust_fan", 12, 11},
 };
 
+// Record fields the state carries as they are; the fuel counters are
+// ORVENA's only.
+struct CopiedField {
+    const char* key;
+    const char* field;
+    bool orvenaOnly;
+};
+constexpr CopiedField kCopied[] = {
+    {"burner_state_code", "burner_state", false}, {"fuel", "FUEL", false},
+    {"power", "power_percent", false},            {"water_setpoint", "TWAT_UST", false},
+    {"room_setpoint", "TAIR_UST", false},         {"dhw_setpoint", "TDHW_UST", false},
+    {"fuel_24h_kg", "fuel.last_24h_kg", true},    {"fuel_week_kg", "fuel.last_week_kg", true},
+    {"fuel_month_kg", "fuel.last_month_kg", true}, {"fuel_own_kg", "fuel.own_kg", true},
+    {"fuel_total_kg", "fuel.total_kg", true},
+};
+
 nlohmann::json ids(const std::vector<client::ActiveAlarm>& a) {
     nlohmann::json j = nlohmann::json::array();
     for (const auto& x : a) j.push_back(x.id);
@@ -117,15 +133,11 @@ nlohmann::json stateJson(const PanelDevice& d, const std::vector<uint8_t>& recor
         j[r.key] = v >= kMissing ? nlohmann::json(nullptr) : nlohmann::json(v);
     }
     j["burner_state"] = client::burnerStateName(get("burner_state"));
-    j["burner_state_code"] = get("burner_state");
     j["burner_mode"] = burnerModeName(get("BURN_MODE"));
     const int64_t heat = get("HEAT_MODE");
     j["heat_mode"] = heat >= 0 && heat < 4 ? heatModeNames()[static_cast<size_t>(heat)] : std::to_string(heat);
-    j["fuel"] = get("FUEL");
-    j["power"] = get("power_percent");
-    j["water_setpoint"] = get("TWAT_UST");
-    j["room_setpoint"] = get("TAIR_UST");
-    j["dhw_setpoint"] = get("TDHW_UST");
+    for (const CopiedField& c : kCopied)
+        if (!c.orvenaOnly || !isKestralo(d.variant)) j[c.key] = get(c.field);
     const int64_t outputs = get("outputs");
     for (const OutputBit& o : kOutputs) {
         const int bit = isKestralo(d.variant) ? o.kestralo : o.orvena;
@@ -137,11 +149,6 @@ nlohmann::json stateJson(const PanelDevice& d, const std::vector<uint8_t>& recor
     j["warnings"] = texts(alarms.warnings);
     j["warning_ids"] = ids(alarms.warnings);
     if (!isKestralo(d.variant)) {
-        j["fuel_24h_kg"] = get("fuel.last_24h_kg");
-        j["fuel_week_kg"] = get("fuel.last_week_kg");
-        j["fuel_month_kg"] = get("fuel.last_month_kg");
-        j["fuel_own_kg"] = get("fuel.own_kg");
-        j["fuel_total_kg"] = get("fuel.total_kg");
         // 254: the bunker-empty sensor reports empty; 255: not known.
         const int64_t level = get("bunker_level");
         j["bunker_percent"] = level == 255 ? nlohmann::json(nullptr) : nlohmann::json(level == 254 ? 0 : level);
