@@ -1,6 +1,7 @@
 // Routing between the broker and the panels.
 #include "bridge/bridge.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "net/client/client_link.h"
@@ -56,6 +57,9 @@ void Bridge::addPanel(const PanelAddress& a) {
 }
 
 void Bridge::discoveryLoop() {
+    // Asked often at first (panels may still be starting), then every
+    // discover-every seconds.
+    int waitS = 2;
     while (running_) {
         std::string error;
         const auto answers = client::discover(config_.discoverHost == "broadcast" ? "" : config_.discoverHost,
@@ -69,8 +73,9 @@ void Bridge::discoveryLoop() {
             p.password = config_.panelPassword;
             addPanel(p);
         }
-        for (int i = 0; i < config_.discoverEveryS * 10 && running_; ++i)
+        for (int i = 0; i < waitS * 10 && running_; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        waitS = std::min(waitS * 2, config_.discoverEveryS);
     }
 }
 

@@ -1,6 +1,8 @@
 // vesk-mqtt as a real process between a real controller (with boiler-sim on
 // its serial line) and a real mosquitto broker, watched by an MQTT client.
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -192,6 +194,31 @@ TEST_P(BridgeSystem, RepublishesToARestartedBrokerAndTellsWhenThePanelIsGone) {
     from = probe.seen();
     startPanel();
     EXPECT_TRUE(probe.waitFor([](const MqttMessage& m) { return m.topic == "vesk/4711/availability" && m.payload == "online"; }, kWait, from));
+}
+
+// Panels found by discovery, next to a panel that takes connections and
+// never answers: the silent one holds up nothing.
+TEST_P(BridgeSystem, FindsPanelsByDiscoveryAndWaitsOnNoDeadOne) {
+    bridge.kill();
+    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(silent, 8), 0);
+    ::getsockname(silent, reinterpret_cast<sockaddr*>(&a), &len);
+    MqttProbe probe(broker.port());
+    ASSERT_TRUE(bridge.start(binDir() + "vesk-mqtt",
+                             {"--broker-port", std::to_string(broker.port()), "--panel",
+                              "127.0.0.1:" + std::to_string(ntohs(a.sin_port)) + ",999,1", "--discover", "127.0.0.1",
+                              "--discovery-port", discovery, "--panel-port", port, "--panel-password", "123456",
+                              "--timeout", "10"}));
+    EXPECT_TRUE(probe.waitFor([](const MqttMessage& m) { return m.topic == "vesk/4711/availability" && m.payload == "online"; }, kWait));
+    EXPECT_TRUE(probe.waitForTopic("vesk/4711/state", kWait));
+    for (const MqttMessage& m : probe.all())
+        EXPECT_FALSE(m.topic == "vesk/999/availability" && m.payload == "online");
+    ::close(silent);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothVariants, BridgeSystem, ::testing::Values("ORVENA", "KESTRALO"));
