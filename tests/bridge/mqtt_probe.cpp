@@ -25,9 +25,9 @@ bool accepts(int port) {
 
 }  // namespace
 
-Broker::Broker() : port_(freeLoopbackPort(SOCK_STREAM)) {
-    writeText(dir_.file("mosquitto.conf"), "listener " + std::to_string(port_) +
-                                               " 127.0.0.1\nallow_anonymous true\npersistence false\n");
+Broker::Broker(const std::string& extra) : port_(freeLoopbackPort(SOCK_STREAM)) {
+    writeText(dir_.file("mosquitto.conf"), "per_listener_settings true\npersistence false\nlistener " +
+                                               std::to_string(port_) + " 127.0.0.1\nallow_anonymous true\n" + extra);
 }
 
 bool Broker::start() {

@@ -20,8 +20,10 @@ namespace vesk::test {
 
 class Broker {
 public:
-    // Picks a free port once; restart() reuses it.
-    Broker();
+    // Picks a free port once; start() after stop() reuses it. `extra` adds
+    // to the configuration (further listeners, TLS, logins).
+    explicit Broker(const std::string& extra = "");
+    const TempDir& dir() const { return dir_; }
     bool start();
     void stop() { process_.kill(); }
     int port() const { return port_; }
