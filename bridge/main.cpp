@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGINT);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // A panel or broker that goes away mid-write is a failed write, not an end.
+    std::signal(SIGPIPE, SIG_IGN);
     Bridge bridge(config);
     if (!bridge.start(error)) {
         std::fprintf(stderr, "vesk-mqtt: %s\n", error.c_str());
