@@ -52,6 +52,7 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
           std::fprintf(stderr, "%s: %s\n", name.c_str(), line.c_str());
       }),
       adapter_(cfg_.netIface) {
+    control_.setNotifier(notifier_.get());
     if (!isKestralo(variant_)) pulse_.setFuelHook([this](int64_t onMs) { fuel_.addRunTime(onMs); });
 }
 
