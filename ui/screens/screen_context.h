@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "control/control_context.h"
 #include "core/controller_state.h"
@@ -17,6 +18,8 @@ struct ScreenContext {
     ControlContext& control;
     std::string settingsDir;  // with a trailing '/'
     NetworkIndicators* network = nullptr;
+    // The maker's service contacts closing the information text.
+    std::vector<std::string> serviceLines;
     // The backlight driver's settings; null: the backlight is not driven.
     Registry* registry = nullptr;
     // Starts a program (the service tool); null: the platform's process
