@@ -7,7 +7,9 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <nlohmann/json.hpp>
 
 #include "bridge/mqtt_probe.h"
@@ -128,7 +130,13 @@ TEST_P(BridgeSystem, FollowsThePanelAndCommandsIt) {
     r = command(probe, "water_setpoint", "{\"value\": 70, \"id\": 7}");
     EXPECT_EQ(r["result"], "done") << r;
     EXPECT_EQ(r["id"], 7);
-    EXPECT_NE(readText(home.file("CFG/user.cfg")).find("TWAT_UST=70\n"), std::string::npos);
+    // Remote changes are gathered and written within half a second.
+    bool saved70 = false;
+    for (int i = 0; i < 100 && !saved70; ++i) {
+        saved70 = readText(home.file("CFG/user.cfg")).find("TWAT_UST=70\n") != std::string::npos;
+        if (!saved70) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_TRUE(saved70) << "the set-point reaches user.cfg";
 
     // Bad input is answered and changes nothing.
     const std::string saved = readText(home.file("CFG/user.cfg"));
