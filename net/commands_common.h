@@ -59,7 +59,9 @@ CommandReply editUserSettings(CommandContext& c, SaveWhen when, Edit edit) {
     UserParams next = s.usr;
     if (!edit(static_cast<const ControllerState&>(s), next)) return refused();
     if (when == SaveWhen::IfChanged && sameUser(next, s.usr)) return done();
+    const UserParams before = s.usr;
     s.usr = next;
+    userSettingsChanged(s, before);
     saveUserFile(c.services);
     c.refresh();
     return done();
