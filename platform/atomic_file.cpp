@@ -1,6 +1,7 @@
 // Whole-file replacement through a temporary file and rename.
 #include "platform/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,9 @@
 namespace vesk {
 
 namespace {
+
+constexpr std::string_view kTmpMark = ".tmp";
+constexpr std::string_view kTmpPattern = "XXXXXX";
 
 bool writeAll(int fd, std::string_view data) {
     size_t done = 0;
@@ -41,7 +45,7 @@ bool AtomicFileWriter::create(const std::string& path) {
     if (exists && S_ISDIR(st.st_mode)) return false;
     // A unique temporary name, so that two writers of one file never share
     // (and rename) each other's half-written temporary.
-    std::string tmp = path + ".tmpXXXXXX";
+    std::string tmp = path + std::string(kTmpMark) + std::string(kTmpPattern);
     const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
     if (fd < 0) return false;
     // mkostemp makes the file private; keep the mode the file had.
@@ -78,6 +82,25 @@ bool AtomicFileWriter::commit(std::string_view data) {
 bool writeFileAtomically(const std::string& path, std::string_view data) {
     AtomicFileWriter w;
     return w.create(path) && w.commit(data);
+}
+
+size_t removeLeftoverTemporaries(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+    const std::string prefix = (slash == std::string::npos ? path : path.substr(slash + 1)) + std::string(kTmpMark);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return 0;
+    size_t removed = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view name(e->d_name);
+        if (name.size() != prefix.size() + kTmpPattern.size() || name.substr(0, prefix.size()) != prefix) continue;
+        bool generated = true;
+        for (char c : name.substr(prefix.size()))
+            generated = generated && ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'));
+        if (generated && ::unlink((dir + std::string(name)).c_str()) == 0) ++removed;
+    }
+    ::closedir(d);
+    return removed;
 }
 
 bool readWholeFile(const std::string& path, std::string& out) {

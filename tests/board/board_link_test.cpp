@@ -171,6 +171,7 @@ TEST_F(BoardLinkTest, FifteenSecondsOfSilenceTakeTheLinkDownAndAGoodFrameBringsI
     ASSERT_TRUE(port->open(pty.slavePath, BoardLink::kBaud));
     ASSERT_TRUE(link.start(std::move(port)));
     bringUp();
+    const int up = refresh.count;
     // Half a frame, then silence: the half must not join what follows.
     auto half = encodeFrame(reading(0x2200, 400));
     const size_t cut = half.size() / 2;
@@ -187,6 +188,7 @@ TEST_F(BoardLinkTest, FifteenSecondsOfSilenceTakeTheLinkDownAndAGoodFrameBringsI
     EXPECT_EQ(linkOk(), 1) << "still up after 14 999 ms of silence";
     probe.advance(1);
     EXPECT_TRUE(waitFor([&] { return linkOk() == 0; })) << "down at 15 000 ms";
+    EXPECT_TRUE(waitFor([&] { return refresh.count == up + 1; })) << "the screen hears of the loss";
 
     const int before = refresh.count;
     peer.sendRaw(std::vector<uint8_t>(half.begin() + cut, half.end()));

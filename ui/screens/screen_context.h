@@ -2,6 +2,7 @@
 // services behind it, where the user settings are saved, and the network.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "control/control_context.h"
 #include "core/controller_state.h"
@@ -15,6 +16,8 @@ struct ScreenContext {
     ControlContext& control;
     std::string settingsDir;  // with a trailing '/'
     NetworkIndicators* network = nullptr;
+    // The maker's service contacts closing the information text.
+    std::vector<std::string> serviceLines;
 
     ControllerState& state() const { return control.s; }
     FuelAccounting* fuel() const { return control.fuel; }
