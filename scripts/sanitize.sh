@@ -32,8 +32,9 @@ case "$kind" in
     export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/sanitizers/tsan.supp"
     # Timers, serial port and events (platform), the control thread (core),
     # the board link, the network and the expansion link (net, with the
-    # client it runs), the application frame and its display threads (ui).
-    default_targets="test_platform test_core test_board test_net vesk-client test_ui"
+    # client it runs). The UI tests (application frame) would double the
+    # build; SANITIZE_TARGETS="test_ui" runs them.
+    default_targets="test_platform test_core test_board test_net vesk-client"
     ;;
   *)
     echo "usage: $0 address|thread [ctest arguments]" >&2
