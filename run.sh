@@ -20,10 +20,13 @@ case "${1:-}" in
   kestralo|KESTRALO) variant=KESTRALO; shift ;;
 esac
 
-BIN="$PWD/${BUILD_DIR:-build}/bin"
+BIN="$(pwd -P)/${BUILD_DIR:-build}/bin"
 # The panel's own folder: its settings (CFG/), EEPROM image and registry.
 export VESK_HOME="$PWD/run/$variant/"
 mkdir -p "$VESK_HOME"
+# It holds the programs too, as on the panel: the controller hands over to
+# Tavrik from there, and Tavrik's panel restart runs the launcher there.
+for p in ORVENA KESTRALO Tavrik launcher; do ln -sfn "$BIN/$p" "$VESK_HOME$p"; done
 export VESK_SDCARD="${VESK_SDCARD:-$PWD/run/sdcard/}"
 mkdir -p "$VESK_SDCARD"
 export VESK_NET_IFACE="${VESK_NET_IFACE:-lo}"
@@ -68,8 +71,18 @@ sim_args=("$@")
 sim_variant=$(echo "$variant" | tr 'A-Z' 'a-z')
 fifo=$(mktemp -u /tmp/vesk-sim-XXXXXX)
 mkfifo "$fifo"
+# After a hand-over, Tavrik and the controller the restart brings up run
+# detached; they are told by their program and the panel folder.
+panel_programs() {
+  for d in /proc/[0-9]*; do
+    exe=$(readlink "$d/exe" 2>/dev/null) || continue
+    case "$exe" in "$BIN/ORVENA"|"$BIN/KESTRALO"|"$BIN/Tavrik") ;; *) continue ;; esac
+    tr '\0' '\n' < "$d/environ" 2>/dev/null | grep -qxF "VESK_HOME=$VESK_HOME" && echo "${d#/proc/}"
+  done
+}
 cleanup() {
   [ -n "${panel_pid:-}" ] && kill "$panel_pid" 2>/dev/null || true
+  for pid in $(panel_programs); do kill "$pid" 2>/dev/null || true; done
   [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null || true
   [ -n "${module_pid:-}" ] && kill "$module_pid" 2>/dev/null || true
   rm -f "$fifo" "${module_fifo:-}"

@@ -54,7 +54,14 @@ void BoardLink::senderLoop() {
     while (!stopping_) {
         sendEvent_.wait(clock_, kSendPeriodMs);
         if (stopping_) break;
-        const std::vector<uint8_t> wire = encodeFrame(buildCommandPayload(state_));
+        std::vector<uint8_t> payload;
+        {
+            // One picture of the outputs: never half of a cycle's changes.
+            std::lock_guard<std::recursive_mutex> g(state_.stateLock);
+            if (!knownOnly_ || readingPayloadSize(state_.boardVersion) != 0) payload = buildCommandPayload(state_);
+        }
+        if (payload.empty()) continue;
+        const std::vector<uint8_t> wire = encodeFrame(payload);
         // A failed write is retried with the next frame's fresh outputs.
         port_->write(wire.data(), wire.size());
     }

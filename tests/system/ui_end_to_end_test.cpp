@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "support/child_process.h"
+#include "support/line_link.h"
 #include "support/test_support.h"
 
 namespace vesk {
@@ -23,45 +24,10 @@ namespace {
 
 using namespace std::chrono;
 using test::ChildProcess;
+using test::LineLink;
 
 constexpr auto kPatience = seconds(40);  // a loaded machine is slow
 constexpr const char* kTimeScale = "4";
-
-// One Unix-socket line connection: a command out, its reply line back.
-class LineLink {
-public:
-    explicit LineLink(const std::string& path) {
-        const auto end = steady_clock::now() + kPatience;
-        while (steady_clock::now() < end) {
-            fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un a{};
-            a.sun_family = AF_UNIX;
-            std::snprintf(a.sun_path, sizeof a.sun_path, "%s", path.c_str());
-            if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return;
-            ::close(fd_);
-            fd_ = -1;
-            std::this_thread::sleep_for(milliseconds(50));
-        }
-    }
-    ~LineLink() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    bool connected() const { return fd_ >= 0; }
-    std::string ask(const std::string& line) {
-        const std::string out = line + "\n";
-        if (::send(fd_, out.data(), out.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(out.size())) return "error send";
-        std::string reply;
-        char c;
-        while (::recv(fd_, &c, 1, 0) == 1) {
-            if (c == '\n') return reply;
-            reply += c;
-        }
-        return "error closed";
-    }
-
-private:
-    int fd_ = -1;
-};
 
 struct Area {
     int left, top, right, bottom;
