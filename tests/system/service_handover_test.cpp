@@ -172,5 +172,44 @@ TEST(ServiceHandover, TavrikTakesTheBoardOverAndTheRestartStartsTheChosenModel) 
     p.expectKestraloWithTheNewSettings(p.home.file("tavrik.sock"));
 }
 
+TEST(ServiceHandover, FromTheServiceMenuToTheOtherVariant) {
+    Panel p;
+    ASSERT_TRUE(p.started);
+    ChildProcess orvena;
+    ASSERT_TRUE(orvena.start(p.home.file("ORVENA"), {}, p.env));
+    {
+        LineLink ui(p.home.file("ui.sock"));
+        ASSERT_TRUE(ui.connected());
+        ASSERT_TRUE(eventually([&] { return lastBits(*p.board) >= 0; }));
+        // "МЕНЮ", the list dragged to its end, the service entry held, 7405.
+        EXPECT_EQ(ui.ask("tap 47 212"), "ok");
+        for (int i = 0; i < 4; ++i)
+            for (const char* c : {"down 100 210", "move 100 190", "move 100 40", "up 100 40"}) EXPECT_EQ(ui.ask(c), "ok");
+        EXPECT_EQ(ui.ask("hold 100 207 6000"), "ok");
+        const int code[4] = {7, 4, 0, 5};
+        for (int c = 0; c < 4; ++c)
+            for (int i = 0; i < code[c]; ++i) EXPECT_EQ(ui.ask("tap " + std::to_string(70 + 60 * c) + " 56"), "ok");
+        EXPECT_EQ(ui.ask("tap 91 199"), "ok");
+    }
+    // ORVENA stops the burner, starts Tavrik from the panel folder and exits.
+    ASSERT_TRUE(eventually([&] { return !orvena.running(); }));
+    pid_t tavrik = -1;
+    ASSERT_TRUE(eventually([&] { return (tavrik = findStarted(p.home.path(), "Tavrik")) > 0; }));
+
+    // Tavrik takes the board (and the automation socket) over.
+    LineLink ui(p.home.file("ui.sock"));
+    ASSERT_TRUE(ui.connected());
+    EXPECT_EQ(ui.ask("tap 167 54"), "ok") << "test mode on";
+    EXPECT_TRUE(eventually([&] { return lastBits(*p.board) == 0x303D; })) << "Tavrik drives the board";
+    EXPECT_EQ(ui.ask("tap 167 54"), "ok");
+    EXPECT_TRUE(eventually([&] { return lastBits(*p.board) == 0; }));
+
+    // The panel restart (the launcher of the panel folder) brings up KESTRALO.
+    Panel::chooseKestraloAndSave(ui);
+    EXPECT_TRUE(eventually([&] { return ::kill(tavrik, 0) != 0; }));
+    p.expectKestraloWithTheNewSettings(p.home.file("ui.sock"));
+}
+
 }  // namespace
+
 }  // namespace vesk
