@@ -2,6 +2,7 @@
 #include "ui/screens/screen_parts.h"
 
 #include "ui/toolkit/app_frame.h"
+#include "ui/toolkit/message_box.h"
 
 namespace vesk {
 
@@ -32,6 +33,12 @@ Button* addPictureButton(Widget* screen, int x, int y, int normal, int pressed, 
     b->setClickHandler(std::move(onClick));
     screen->addChild(b);
     return b;
+}
+
+void showMessage(AppFrame& frame, const std::string& title, const std::string& text) {
+    auto* box = new MessageBox(&frame);
+    box->build(title, text, 0);
+    frame.push(box);
 }
 
 void closeScreen(Widget* screen) {

@@ -8,6 +8,8 @@
 
 namespace vesk {
 
+class AppFrame;
+
 constexpr int kEditorBackground = 193;
 constexpr int kWideButtonNormal = 173;
 constexpr int kWideButtonPressed = 172;
@@ -19,6 +21,8 @@ Label* addTitle(Widget* screen, const std::string& text, int y = 0, int height =
 Button* addWideButton(Widget* screen, int x, int y, const std::string& text, ClickHandler onClick);
 // A button with a pair of pictures and no text.
 Button* addPictureButton(Widget* screen, int x, int y, int normal, int pressed, ClickHandler onClick);
+// A message box with a lone "ОК" over the screen on top.
+void showMessage(AppFrame& frame, const std::string& title, const std::string& text);
 // Pops `screen` when it is on top and deletes it once the message that
 // closed it has been handled.
 void closeScreen(Widget* screen);
