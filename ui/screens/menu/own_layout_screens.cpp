@@ -3,13 +3,16 @@
 // an id without a case has no screen yet and its menu entry does nothing.
 #include "ui/screens/menu/screen_catalogue.h"
 
+#include "ui/screens/thermostat/thermostat_screens.h"
+#include "ui/toolkit/app_frame.h"
+
 namespace vesk {
 
 Widget* makeOwnLayoutScreen(AppFrame& frame, ScreenContext& ctx, ScreenId id, int argument) {
-    (void)frame;
-    (void)ctx;
     (void)argument;
     switch (id) {
+        case ScreenId::Thermostat:
+            return new ThermostatScreen(&frame, ctx);
         default:
             return nullptr;
     }
