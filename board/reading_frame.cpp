@@ -112,6 +112,7 @@ void storeCounts(ControllerState& s, const ReadingLayout& l, const uint8_t* p) {
 }
 
 void applySubstitution(ControllerState& s, Variant variant) {
+    if (s.substAuger >= 0) s.sensors[kSensorValve2] = s.substAuger;
     if (s.substOn != 1) return;
     if (s.substGas >= 0) s.sensors[kSensorGas] = s.substGas;
     if (s.substWater >= 0) {

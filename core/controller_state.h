@@ -215,6 +215,9 @@ struct ControllerState {
     int substGas = -1;
     int substWater = -1;
     int substDhw = -1;
+    // Fault test screen: an auger-tube reading (board unit) that stands in
+    // for the sensor whether or not substitution is on; negative = none.
+    int substAuger = -1;
 
     // Locks. timerLock is never held while stateLock is requested.
     std::recursive_mutex stateLock;

@@ -215,6 +215,15 @@ TEST_P(ReadingFrame, SubstitutionAndDisabledFlueGasSensor) {
     s.substGas = 210;
     ASSERT_TRUE(apply(newLayout(0x2214)));
     EXPECT_EQ(s.sensors[kSensorGas], 150);
+
+    // The fault test's hot auger tube stands in with substitution off too.
+    s.substOn = 0;
+    s.substAuger = 85;
+    ASSERT_TRUE(apply(newLayout(0x2214)));
+    EXPECT_EQ(s.sensors[kSensorValve2], 85);
+    s.substAuger = -1;
+    ASSERT_TRUE(apply(newLayout(0x2214)));
+    EXPECT_EQ(s.sensors[kSensorValve2], kNewWant[kSensorValve2]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, ReadingFrame, ::testing::Values(Variant::Orvena, Variant::Kestralo));

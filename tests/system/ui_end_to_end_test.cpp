@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -223,6 +224,160 @@ TEST(UiEndToEnd, KestraloDrawsItsOwnBoiler) {
     const auto end = steady_clock::now() + kPatience;
     while (k.panel.running() && steady_clock::now() < end) std::this_thread::sleep_for(milliseconds(50));
     EXPECT_FALSE(k.panel.running());
+}
+
+// ---- menus and editors ---------------------------------------------------
+
+// A list menu as the test has left it: entries 36 high, 6 apart, from
+// (12, 15) in a view 210 high.
+struct ListState {
+    int entries;
+    int scroll = 0;
+};
+
+// Drags the list, when needed, so that entry `i` is in view, and returns
+// the entry's centre line.
+int bringEntryIntoView(PanelUi& p, ListState& m, int i) {
+    const int top = 15 + 42 * i - m.scroll;
+    if (top < 15 || top + 36 > 225) {
+        const int maxScroll = std::max(0, m.entries * 36 + (m.entries - 1) * 6 - 210);
+        const int target = std::min(42 * i, maxScroll);
+        for (int left = target - m.scroll; left != 0;) {
+            const int d = std::clamp(left, -170, 170);
+            const int from = d > 0 ? 210 : 30;
+            EXPECT_EQ(p.ui->ask("down 100 " + std::to_string(from)), "ok");
+            EXPECT_EQ(p.ui->ask("move 100 " + std::to_string(from - (d > 0 ? 20 : -20))), "ok");
+            EXPECT_EQ(p.ui->ask("move 100 " + std::to_string(from - d)), "ok");
+            EXPECT_EQ(p.ui->ask("up 100 " + std::to_string(from - d)), "ok");
+            left -= d;
+        }
+        m.scroll = target;
+    }
+    return 15 + 42 * i - m.scroll + 18;
+}
+
+void tapAt(PanelUi& p, int x, int y, int times = 1) {
+    for (int i = 0; i < times; ++i) EXPECT_EQ(p.ui->ask("tap " + std::to_string(x) + " " + std::to_string(y)), "ok");
+}
+
+// Holds the protected entry for 6 s and enters the four digits.
+void enterCode(PanelUi& p, int entryY, const int (&digits)[4]) {
+    EXPECT_EQ(p.ui->ask("hold 100 " + std::to_string(entryY) + " 6000"), "ok");
+    for (int c = 0; c < 4; ++c) tapAt(p, 70 + 60 * c, 56, digits[c]);
+    tapAt(p, 91, 199);
+}
+
+bool fileHasLine(const std::string& path, const std::string& line) {
+    const std::string t = std::filesystem::exists(path) ? test::readText(path) : "";
+    return t.find("\n" + line + "\n") != std::string::npos || t.rfind(line + "\n", 0) == 0;
+}
+
+struct MenuLayout {
+    const char* program;
+    const char* option;
+    int userEntries;   // with the simulated board's firmware 2.2.1.4
+    int power, water, mode, installer;
+    int installerEntries;
+};
+
+class MenuEndToEnd : public ::testing::TestWithParam<MenuLayout> {};
+
+constexpr Area kMenuList{12, 15, 196, 225};
+constexpr Area kBigValue{31, 47, 217, 160};
+constexpr Area kMenuButton{0, 188, 94, 236};
+
+// From the home screen through the user menu to an editor of each family
+// and back: what is drawn changes where it should, and user.cfg follows.
+TEST_P(MenuEndToEnd, EveryEditorFamilyChangesUserCfg) {
+    const MenuLayout& l = GetParam();
+    PanelUi p(l.program, l.option);
+    ASSERT_TRUE(p.started);
+    const std::string cfg = p.home.file("CFG/user.cfg");
+    const Shot home = p.shot();
+
+    tapAt(p, 47, 212);
+    const Shot menu = p.shot();
+    EXPECT_NE(menu.area(kMenuList), home.area(kMenuList)) << "the user menu is drawn";
+
+    ListState user{l.userEntries};
+    // The set-point layout.
+    tapAt(p, 100, bringEntryIntoView(p, user, l.water));
+    const Shot before = p.shot();
+    tapAt(p, 264, 77, 2);
+    EXPECT_NE(p.shot().area(kBigValue), before.area(kBigValue));
+    tapAt(p, 91, 199);
+    EXPECT_EQ(p.shot().area(kMenuList), menu.area(kMenuList)) << "back in the menu";
+    EXPECT_TRUE(fileHasLine(cfg, "TWAT_UST=77"));
+
+    // Value fields.
+    tapAt(p, 100, bringEntryIntoView(p, user, l.power));
+    tapAt(p, 283, 140);
+    tapAt(p, 91, 209);
+    EXPECT_TRUE(fileHasLine(cfg, "POW_UST=99"));
+
+    // Option rows.
+    tapAt(p, 100, bringEntryIntoView(p, user, l.mode));
+    tapAt(p, 281, 113);
+    tapAt(p, 91, 209);
+    EXPECT_TRUE(fileHasLine(cfg, "HEAT_MODE=1"));
+
+    // An installer editor behind the access code.
+    enterCode(p, bringEntryIntoView(p, user, l.installer), {5, 8, 2, 7});
+    ListState installer{l.installerEntries};
+    tapAt(p, 100, bringEntryIntoView(p, installer, 8));
+    tapAt(p, 283, 140);
+    tapAt(p, 91, 209);
+    EXPECT_TRUE(fileHasLine(cfg, "ANTI_FREEZE_TEMP=5"));
+
+    // "НАЗАД" twice: the home screen again.
+    tapAt(p, 264, 199);
+    tapAt(p, 264, 199);
+    EXPECT_EQ(p.shot().area(kMenuButton), home.area(kMenuButton));
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, MenuEndToEnd,
+                         ::testing::Values(MenuLayout{"ORVENA", "orvena", 21, 0, 1, 5, 19, 11},
+                                           MenuLayout{"KESTRALO", "kestralo", 19, 1, 2, 6, 17, 12}),
+                         [](const ::testing::TestParamInfo<MenuLayout>& i) { return std::string(i.param.program); });
+
+// The service code: the burner stops without that stop being stored, the
+// service tool (a stand-in here) is started from the program folder and
+// the controller ends with exit status 0.
+TEST(UiEndToEnd, ServiceCodeHandsOverToTheServiceTool) {
+    PanelUi p("ORVENA", "orvena");
+    ASSERT_TRUE(p.started);
+    test::writeText(p.home.file("Tavrik"), "#!/bin/sh\ntouch \"$(dirname \"$0\")/tavrik-ran\"\n");
+    std::filesystem::permissions(p.home.file("Tavrik"), std::filesystem::perms::owner_all);
+
+    tapAt(p, 47, 212);
+    ListState user{21};
+    enterCode(p, bringEntryIntoView(p, user, 20), {7, 4, 0, 5});
+    const auto end = steady_clock::now() + kPatience;
+    while (p.panel.running() && steady_clock::now() < end) std::this_thread::sleep_for(milliseconds(50));
+    ASSERT_FALSE(p.panel.running());
+    EXPECT_EQ(p.panel.exitCode(), std::optional<int>(0));
+    for (auto wait = steady_clock::now() + seconds(5);
+         !std::filesystem::exists(p.home.file("tavrik-ran")) && steady_clock::now() < wait;)
+        std::this_thread::sleep_for(milliseconds(50));
+    EXPECT_TRUE(std::filesystem::exists(p.home.file("tavrik-ran"))) << "the service tool was started";
+    const std::string eeprom = test::readText(p.home.file("eeprom.bin"));
+    ASSERT_FALSE(eeprom.empty());
+    EXPECT_EQ(eeprom[0], 2) << "the stop was not stored: the panel comes back burning";
+    const std::string last = p.control->ask("cmd");
+    EXPECT_NE(last.find("auger=stop"), std::string::npos) << last;
+    EXPECT_NE(last.find("fan=0"), std::string::npos) << last;
+}
+
+// Without a service tool the panel runs on with the boiler stopped.
+TEST(UiEndToEnd, ServiceCodeWithoutTheToolLeavesThePanelRunning) {
+    PanelUi p("KESTRALO", "kestralo");
+    ASSERT_TRUE(p.started);
+    tapAt(p, 47, 212);
+    ListState user{19};
+    enterCode(p, bringEntryIntoView(p, user, 18), {7, 4, 0, 5});
+    std::this_thread::sleep_for(seconds(2));
+    EXPECT_EQ(p.ui->ask("sync"), "ok");
+    EXPECT_TRUE(p.panel.running());
 }
 
 }  // namespace

@@ -323,5 +323,40 @@ TEST_F(KestraloMenus, CombustionCorrectionFanMinimumFollowsTheVariantRule) {
     EXPECT_EQ(e->copy(fan), state.svc.FAN_MIN[0]);
 }
 
+
+TEST_F(KestraloMenus, TestMenuDrivesSubstitutionAndTheAugerOverheatTest) {
+    ListMenuScreen* m = openMenu();
+    choose(m, "ТЕСТОВОЕ МЕНЮ");
+    auto* tests = topAs<ListMenuScreen>();
+    ASSERT_NE(tests, m);
+    tapWidget(tests->items()[1]);
+    EditorScreen* e = topAs<EditorScreen>();
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->title()->text(), "ТЕСТИРОВАНИЕ ОШИБОК");
+    EXPECT_EQ(e->label(0)->rect().left, 56);
+    tapWidget(e->label(0));
+    tapWidget(e->okButton());
+    // Hotter than the emergency start threshold: the protection's own fault.
+    EXPECT_EQ(state.substAuger, state.svc.EMSTART_TEMP + 10);
+    EXPECT_EQ(userCfg(), "") << "test values are not settings";
+    tapWidget(tests->items()[1]);
+    e = topAs<EditorScreen>();
+    EXPECT_TRUE(e->checkBox(0)->on());
+    tapWidget(e->checkBox(0));
+    tapWidget(e->okButton());
+    EXPECT_EQ(state.substAuger, -1) << "cleared again";
+
+    tapWidget(tests->items()[0]);
+    e = topAs<EditorScreen>();
+    ASSERT_NE(e, nullptr);
+    tapWidget(e->checkBox(0));
+    tapWidget(e->valueField(2));
+    for (int i = 0; i < 3; ++i) tapWidget(e->increaseButton());
+    tapWidget(e->okButton());
+    EXPECT_EQ(state.substOn, 1);
+    EXPECT_EQ(state.substWater, 2);
+    EXPECT_EQ(state.substGas, -1);
+}
+
 }  // namespace
 }  // namespace vesk::test

@@ -33,7 +33,11 @@ void ScrollView::paint(Painter& p) {
     p.drawBitmap(background_, rect_.left, rect_.top);
     const Point o = position();
     p.translate(o.x, o.y);
-    paintChildren(p);
+    // Only the items in view: a long menu lays out no text it cannot show.
+    const Rect view = Rect::ofSize(scrollX_, scrollY_, rect_.width(), rect_.height());
+    const std::vector<Widget*> kids = children_;
+    for (Widget* c : kids)
+        if (c->visible() && !c->rect().intersect(view).empty()) c->paint(p);
     p.restore();
 }
 

@@ -15,7 +15,6 @@ namespace vesk {
 
 namespace {
 
-constexpr int kFieldNormal = 229, kFieldSelected = 228;
 constexpr int kCheckOff = 219, kCheckOn = 218;
 constexpr int kLeftNormal = 247, kLeftPressed = 248;
 constexpr int kRightNormal = 249, kRightPressed = 250;
@@ -63,11 +62,8 @@ FieldSpec number(std::string caption, std::string_view key, EditLimit lo, EditLi
 }
 
 FieldSpec number(std::string caption, ValueAccess access, EditLimit lo, EditLimit hi) {
-    FieldSpec f;
-    f.caption = std::move(caption);
+    FieldSpec f = number(std::move(caption), std::string_view{}, lo, hi);
     f.access = access;
-    f.lo = lo;
-    f.hi = hi;
     return f;
 }
 
@@ -80,9 +76,7 @@ FieldSpec check(std::string caption, std::string_view key) {
 }
 
 FieldSpec check(std::string caption, ValueAccess access) {
-    FieldSpec f;
-    f.kind = FieldKind::Check;
-    f.caption = std::move(caption);
+    FieldSpec f = check(std::move(caption), std::string_view{});
     f.access = access;
     return f;
 }
@@ -124,6 +118,8 @@ FieldSpec opens(std::string caption, void (*open)(EditorScreen&)) {
     f.kind = FieldKind::Opens;
     f.caption = std::move(caption);
     f.open = open;
+    f.faceNormal = kOpenerNormal;
+    f.faceSelected = kOpenerPressed;
     return f;
 }
 
@@ -228,13 +224,17 @@ void EditorScreen::layoutFields() {
         overflow_->setOrientation(1);
         overflow_->setSpacing(kOverflowSpacing);
     }
+    int overflowNext = 0;
     for (Slot& s : slots_) {
         const bool placed = s.spec.y != kNextRow;
         const int x = s.spec.x != kNextRow ? s.spec.x : kFieldX;
         if (!placed) {
             if (overflow_ && isNumberLike(s.spec.kind) && s.rowY >= overflow_->rect().top) {
-                makeField(s, 0, 0, overflow_);
+                // Made where the list puts it: a value field's boxes follow
+                // its first place.
+                makeField(s, 0, overflowNext, overflow_);
                 overflow_->addItem(s.main);
+                overflowNext += kFieldHeight + kOverflowSpacing;
                 continue;
             }
         } else {
@@ -268,13 +268,15 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             } else {
                 v = new ValueField(parent);
             }
-            v->setBitmaps(x, y, f.normalFace ? f.normalFace : kFieldNormal, f.pressedFace ? f.pressedFace : kFieldSelected);
+            v->setBitmaps(x, y, f.faceNormal, f.faceSelected);
             v->setText(f.caption);
             v->setFont(12, true);
             v->setTextColor(kBlack);
             v->setPressedTextColor(kBlack);
             v->setMargins(10, 0, 0, 0);
             v->setValueKind(f.valueKind);
+            // An option's name is in the caption; the box tells the arrows step it.
+            if (f.kind == FieldKind::Option) v->setValueText("▲▼", false);
             v->setClickHandler(onClick);
             s.main = v;
             addTo(v);
@@ -293,6 +295,7 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             const int lx = f.labelX != kNextRow ? f.labelX : x + kCheckLabelX - kFieldX;
             const int ly = f.labelY != kNextRow ? f.labelY : y;
             s.label->setBounds(lx, ly, f.labelWidth, 35, f.labelPlate, f.caption);
+            s.label->setTextFormat(kDtVCenter | kDtWordBreak);
             s.label->setClickHandler(onClick);
             addTo(s.label);
             break;
@@ -331,8 +334,7 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
         }
         case FieldKind::Opens: {
             auto* b = new Button(parent);
-            b->setBitmaps(x, y, f.normalFace ? f.normalFace : kOpenerNormal,
-                          f.pressedFace ? f.pressedFace : kOpenerPressed);
+            b->setBitmaps(x, y, f.faceNormal, f.faceSelected);
             b->setFont(f.fontSize, true);
             b->setText(f.caption);
             b->setTextColor(kCaptionBlue);
@@ -403,7 +405,8 @@ void EditorScreen::show(Slot& s, bool redraw) {
 void EditorScreen::setCopy(int field, int32_t value) {
     Slot& s = slots_[static_cast<size_t>(field)];
     s.copy = value;
-    show(s, true);
+    // While the editor is being built it is not on the screen yet.
+    show(s, frame_->top() == this);
 }
 
 ValueField* EditorScreen::valueField(int field) const {

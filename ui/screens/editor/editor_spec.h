@@ -86,14 +86,14 @@ struct FieldSpec {
     int choice = 0;                  // Choice: the value this box stands for
     int x = kNextRow, y = kNextRow;
     int labelWidth = 190;            // Check/Choice label, Caption
+    int faceNormal = 229, faceSelected = 228;  // Number/Option/Opens pictures
+    int labelPlate = 0;              // Check/Choice: a picture under the label
     // Opens: what the button opens.
     void (*open)(EditorScreen&) = nullptr;
     // Stored on "ОК" only while this holds (null: always).
     bool (*storeWhen)(const EditorView&) = nullptr;
-    // The field's own pictures (0: those of its kind).
-    int normalFace = 0, pressedFace = 0;
-    // Check/Choice: where the label lies and its plate (default: beside the box, none).
-    int labelX = kNextRow, labelY = kNextRow, labelPlate = 0;
+    // Check/Choice: where the label lies (default: beside the box).
+    int labelX = kNextRow, labelY = kNextRow;
     // Opens: caption font size.
     int fontSize = 12;
     // OptionRow: the arrows' x (the name lies between them) and the name's
@@ -108,11 +108,14 @@ struct FieldSpec {
     FieldSpec second(std::string text) && { caption2 = std::move(text); return std::move(*this); }
     FieldSpec stepBy(int s) && { step = s; return std::move(*this); }
     FieldSpec labelled(int width) && { labelWidth = width; return std::move(*this); }
-    FieldSpec storedWhen(bool (*f)(const EditorView&)) && { storeWhen = f; return std::move(*this); }
-    FieldSpec faces(int normal, int pressed) && { normalFace = normal; pressedFace = pressed; return std::move(*this); }
-    FieldSpec labelAt(int px, int py, int plateResource = 0) && {
-        labelX = px; labelY = py; labelPlate = plateResource; return std::move(*this);
+    FieldSpec faces(int normal, int selected) && {
+        faceNormal = normal;
+        faceSelected = selected;
+        return std::move(*this);
     }
+    FieldSpec onPlate(int picture) && { labelPlate = picture; return std::move(*this); }
+    FieldSpec storedWhen(bool (*f)(const EditorView&)) && { storeWhen = f; return std::move(*this); }
+    FieldSpec labelAt(int px, int py) && { labelX = px; labelY = py; return std::move(*this); }
     FieldSpec font(int size) && { fontSize = size; return std::move(*this); }
     FieldSpec arrowsAt(int left, int right, int plateResource) && {
         leftX = left; rightX = right; plate = plateResource; return std::move(*this);

@@ -121,6 +121,23 @@ EditorSpec sensorSubstitution() {
     return e;
 }
 
+// "ПЕРЕГРЕВ ШНЕКА": the auger tube reads hotter than the emergency start
+// threshold, so the protection raises its fault the way a real overheat
+// does; unticked, the real reading returns and the fault clears.
+const ValueAccess kAugerOverheat{[](const ControllerState& s) { return int32_t(s.substAuger >= 0); },
+                                 [](ControllerState& s, int32_t on) {
+                                     const int unit = s.boardVersion == kTenthsFirmware ? 10 : 1;
+                                     s.substAuger = on ? (s.svc.EMSTART_TEMP + 10) * unit : -1;
+                                 }};
+
+EditorSpec faultTesting() {
+    EditorSpec e;
+    e.title = "ТЕСТИРОВАНИЕ ОШИБОК";
+    e.fields = {check("ПЕРЕГРЕВ ШНЕКА", kAugerOverheat).at(10, 25).labelled(180)};
+    e.savesFile = false;
+    return e;
+}
+
 }  // namespace
 
 std::optional<EditorSpec> generalEditor(ScreenId id, const EditorEnv& env) {
@@ -143,7 +160,8 @@ std::optional<EditorSpec> generalEditor(ScreenId id, const EditorEnv& env) {
             if (!isKestralo(env.variant)) return std::nullopt;
             return sensorSubstitution();
         case ScreenId::FaultTesting:
-            return std::nullopt;
+            if (!isKestralo(env.variant)) return std::nullopt;
+            return faultTesting();
         default:
             return std::nullopt;
     }

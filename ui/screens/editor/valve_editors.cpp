@@ -68,7 +68,7 @@ EditorSpec weatherCurve(int valve, int valveMode) {
     e.title = "ПОГОДОЗАВИСИМОЕ РЕГУЛИРОВАНИЕ";
     e.argument = valve;
     e.fields = {
-        check("ИСПОЛЬЗОВАТЬ", use).at(10, 30).labelAt(56, 35, kUsePlate),
+        check("ИСПОЛЬЗОВАТЬ", use).at(10, 30).labelAt(56, 35).onPlate(kUsePlate),
         number("T ВОДЫ1", keys[0], curveWaterMin, waterLowMax).at(10, 76).faces(kFaceNormal, kFaceSelected),
         number("T УЛИЦЫ", keys[1], outdoorLowMin, {}).at(133, 76).faces(kFaceNormal, kFaceSelected),
         number("T ВОДЫ2", keys[2], waterHighMin, curveWaterMax).at(10, 121).faces(kFaceNormal, kFaceSelected),

@@ -211,9 +211,12 @@ Widget* makeAntiJamPage(AppFrame& frame, ScreenContext& ctx) {
 }
 
 Widget* makeTestMenu(AppFrame& frame, ScreenContext& ctx) {
-    return new ButtonPage(&frame, "ТЕСТОВОЕ МЕНЮ",
-                          {{40, screenEntry("ПОДМЕНА ЗНАЧЕНИЙ ДАТЧИКОВ", ctx, ScreenId::SensorSubstitution)},
-                           {90, screenEntry("ТЕСТИРОВАНИЕ ОШИБОК", ctx, ScreenId::FaultTesting)}});
+    std::vector<MenuEntry> e;
+    e.push_back(screenEntry("ПОДМЕНА ЗНАЧЕНИЙ", ctx, ScreenId::SensorSubstitution));
+    e.back().second = "ДАТЧИКОВ";
+    e.push_back(screenEntry("ТЕСТИРОВАНИЕ", ctx, ScreenId::FaultTesting));
+    e.back().second = "ОШИБОК";
+    return new ListMenuScreen(&frame, generalListStyle(), std::move(e));
 }
 
 }  // namespace vesk
