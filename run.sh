@@ -20,10 +20,13 @@ case "${1:-}" in
   kestralo|KESTRALO) variant=KESTRALO; shift ;;
 esac
 
-BIN="$PWD/${BUILD_DIR:-build}/bin"
+BIN="$(pwd -P)/${BUILD_DIR:-build}/bin"
 # The panel's own folder: its settings (CFG/), EEPROM image and registry.
 export VESK_HOME="$PWD/run/$variant/"
 mkdir -p "$VESK_HOME"
+# It holds the programs too, as on the panel: the controller hands over to
+# Tavrik from there, and Tavrik's panel restart runs the launcher there.
+for p in ORVENA KESTRALO Tavrik launcher; do ln -sfn "$BIN/$p" "$VESK_HOME$p"; done
 export VESK_SDCARD="${VESK_SDCARD:-$PWD/run/sdcard/}"
 mkdir -p "$VESK_SDCARD"
 export VESK_NET_IFACE="${VESK_NET_IFACE:-lo}"
@@ -39,14 +42,47 @@ if [ ! -f "$VESK_HOME/CFG/user.cfg" ]; then
     VLV1_MODE=2 VLV1_USEWH=1 VLV2_MODE=1 VLV2_USEWATER=1 VLV2_WATER=35 > "$VESK_HOME/CFG/user.cfg"
   [ -f "$VESK_HOME/CFG/service.cfg" ] || printf 'EMSTART_ENABLE=0\n' > "$VESK_HOME/CFG/service.cfg"
 fi
+# The boiler model of the variant run (the launcher would start the other
+# variant for a model of the other family): ORVENA an ORVENA of 150 kW,
+# whose feed rate lets the panel count fuel; KESTRALO a KESTRALO S of 26 kW.
+# A folder of an earlier run with a model of the other family is put right.
+case "$variant" in
+  ORVENA) model=(2 150); own_types='^(2|3)$' ;;
+  KESTRALO) model=(0 26); own_types='^(0|1|4)$' ;;
+esac
+svc="$VESK_HOME/CFG/service.cfg"
+if ! sed -n 's/^BOILER_TYPE=//p' "$svc" 2>/dev/null | tail -n 1 | grep -Eq "$own_types"; then
+  { grep -v -e '^BOILER_TYPE=' -e '^POWER=' "$svc" 2>/dev/null || true
+    printf 'BOILER_TYPE=%s\nPOWER=%s\n' "${model[@]}"; } > "$svc.new"
+  mv "$svc.new" "$svc"
+fi
+# A first ORVENA run starts with the bunker just filled (its 420 kg), so the
+# bunker estimate on the data page moves from the start: the EEPROM image
+# holds the remaining auger time at address 679, three little-endian copies.
+if [ "$variant" = ORVENA ] && [ ! -f "$VESK_HOME/eeprom.bin" ]; then
+  full=$(( (420 * 100 * 360000 + 1563 * 50) / (1563 * 100) ))
+  le=$(printf '\\x%02x' $((full & 255)) $((full >> 8 & 255)) $((full >> 16 & 255)) $((full >> 24 & 255)))
+  head -c 4096 /dev/zero > "$VESK_HOME/eeprom.bin"
+  printf "$le$le$le" | dd of="$VESK_HOME/eeprom.bin" bs=1 seek=679 conv=notrunc status=none
+fi
 sim_args=("$@")
 [ ${#sim_args[@]} -eq 0 ] && sim_args=(--firmware 0x1100 --sensor9 valve2)
 
 sim_variant=$(echo "$variant" | tr 'A-Z' 'a-z')
 fifo=$(mktemp -u /tmp/vesk-sim-XXXXXX)
 mkfifo "$fifo"
+# After a hand-over, Tavrik and the controller the restart brings up run
+# detached; they are told by their program and the panel folder.
+panel_programs() {
+  for d in /proc/[0-9]*; do
+    exe=$(readlink "$d/exe" 2>/dev/null) || continue
+    case "$exe" in "$BIN/ORVENA"|"$BIN/KESTRALO"|"$BIN/Tavrik") ;; *) continue ;; esac
+    tr '\0' '\n' < "$d/environ" 2>/dev/null | grep -qxF "VESK_HOME=$VESK_HOME" && echo "${d#/proc/}"
+  done
+}
 cleanup() {
   [ -n "${panel_pid:-}" ] && kill "$panel_pid" 2>/dev/null || true
+  for pid in $(panel_programs); do kill "$pid" 2>/dev/null || true; done
   [ -n "${sim_pid:-}" ] && kill "$sim_pid" 2>/dev/null || true
   [ -n "${module_pid:-}" ] && kill "$module_pid" 2>/dev/null || true
   rm -f "$fifo" "${module_fifo:-}"

@@ -9,6 +9,7 @@
 #include "control/burner_commands.h"
 #include "control/control_steps.h"
 #include "net/expansion_sms_setting.h"
+#include "platform/atomic_file.h"
 #include "platform/backlight.h"
 #include "platform/process.h"
 #include "settings/param_table.h"
@@ -48,6 +49,9 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
       cycle_(ControlContext{state_, clock_, timers_, refresh_, sound_, schedule_, [this] { board_.sendNow(); },
                             &pulse_, fuelAccounting()}),
       control_(state_, clock_, timers_, [this] { return openEepromOnce(); }, [this] { cycle_.run(); }),
+      loginGuard_([name = std::string(variantInfo(variant).programName)](const std::string& line) {
+          std::fprintf(stderr, "%s: %s\n", name.c_str(), line.c_str());
+      }),
       adapter_(cfg_.netIface) {
     if (!isKestralo(variant_)) pulse_.setFuelHook([this](int64_t onMs) { fuel_.addRunTime(onMs); });
 }
@@ -56,6 +60,8 @@ Controller::~Controller() {
     if (network_) network_->stop();
     control_.stop();
     if (expansion_) expansion_->stop();
+    // Pending saves go to disk now, before anything else ends.
+    saves_.reset();
     board_.stop();
     if (smsTimer_) timers_.cancel(smsTimer_);
     refresh_.attach(nullptr);
@@ -70,12 +76,28 @@ Eeprom* Controller::openEepromOnce() {
     return eeprom_.get();
 }
 
+void Controller::removeLeftovers() {
+    // Every power cut during a save leaves a whole temporary copy behind;
+    // nothing writes these files yet, so what is there is left over.
+    for (const char* name : {"service.cfg", "user.cfg", "tmstat.cfg"}) removeLeftoverTemporaries(cfgDir_ + name);
+    if (cfg_.i2c0.rfind("/dev/", 0) != 0) removeLeftoverTemporaries(cfg_.i2c0);
+    if (!cfg_.registry.empty()) removeLeftoverTemporaries(cfg_.registry);
+}
+
 void Controller::initialise() {
+    cfgDir_ = vesk::settingsDir(cfg_.home);
+    removeLeftovers();
+    saves_ = std::make_unique<CoalescedSaves>(
+        clock_, timers_,
+        [this] {
+            return saveUserSettingsSnapshot(cfgDir_ + "user.cfg", state_.settings, variant_, state_.stateLock,
+                                            state_.settingsFileLock);
+        },
+        [this] { return saveSchedule(cfgDir_ + "tmstat.cfg", schedule_); });
     // KESTRALO opens the EEPROM from the control thread instead.
     if (!isKestralo(variant_)) openEepromOnce();
     initAugerPulse(state_);
 
-    cfgDir_ = vesk::settingsDir(cfg_.home);
     const LocalTime now = clock_.localTime();
     {
         std::lock_guard<std::recursive_mutex> g(state_.stateLock);
@@ -116,6 +138,7 @@ void Controller::openWindow() {
     }
     screens_ = std::make_unique<ScreenContext>(ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get()});
     screens_->registry = &registry_;
+    screens_->serviceLines = {cfg_.serviceLine1, cfg_.serviceLine2};
     home_ = new HomeScreen(frame_.get(), *screens_);
     home_->setMenuOpener([this] { openUserMenu(*frame_, *screens_); });
     frame_->setRoot(home_);
@@ -146,6 +169,8 @@ DispatcherServices Controller::commandServices() {
     DispatcherServices d{state_, schedule_, clock_, cfgDir_};
     d.commandBurner = [this](int code) { return commandBurner(state_, code); };
     d.refresh = &refresh_;
+    d.loginGuard = &loginGuard_;
+    d.saves = saves_.get();
     if (FuelAccounting* fuel = fuelAccounting()) {
         d.readFuel = [fuel] {
             const FuelFigures f = fuel->figures();

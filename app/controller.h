@@ -14,6 +14,7 @@
 #include "core/refresh_sink.h"
 #include "app/panel_network.h"
 #include "net/expansion_link.h"
+#include "net/login_guard.h"
 #include "net/network.h"
 #include "net/protocol_session.h"
 #include "platform/display/automation_server.h"
@@ -26,6 +27,7 @@
 #include "platform/registry.h"
 #include "platform/sound/sdl_sound_player.h"
 #include "platform/sound/sound_log.h"
+#include "settings/coalesced_saves.h"
 #include "settings/schedule.h"
 #include "ui/screens/screen_context.h"
 #include "ui/toolkit/app_frame.h"
@@ -71,6 +73,7 @@ public:
 
 private:
     void initialise();
+    void removeLeftovers();
     void openWindow();
     Eeprom* openEepromOnce();
     // What remote commands act on: shared by the module's relay and the network.
@@ -100,7 +103,10 @@ private:
     // Made once the settings folder is known.
     std::unique_ptr<ExpansionLink> expansion_;
     int smsTimer_ = 0;
+    // Saves of remote commands and the module, gathered against flash wear.
+    std::unique_ptr<CoalescedSaves> saves_;
     // Local clients, discovery and the remote server.
+    LoginGuard loginGuard_;
     SystemNetworkAdapter adapter_;
     std::unique_ptr<ProtocolSession> session_;
     std::unique_ptr<Network> network_;

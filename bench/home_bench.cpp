@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/frame_budget.h"
 #include "control/auger_pulse.h"
 #include "core/refresh_sink.h"
 #include "core/sound_player.h"
@@ -30,8 +31,6 @@
 
 namespace vesk {
 namespace {
-
-constexpr double kFrameBudgetSeconds = 1.0 / 60;
 
 // The home screen on the boiler page with the generated artwork, burning:
 // fan, auger and fire running, every value shown.
@@ -74,12 +73,6 @@ struct BurningHome {
     HomeScreen* home = nullptr;
 };
 
-void reportBudget(benchmark::State& state, std::chrono::steady_clock::time_point start) {
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (state.iterations() > 0)
-        state.counters["frame_fraction"] = seconds / static_cast<double>(state.iterations()) / kFrameBudgetSeconds;
-}
-
 bool haveArt(benchmark::State& state) {
     if (std::filesystem::exists(executableFolder() + "res/226.png")) return true;
     state.SkipWithError("no artwork beside the benchmark (build vesk_artwork)");
@@ -89,7 +82,7 @@ bool haveArt(benchmark::State& state) {
 void BM_HomeFullRepaint(benchmark::State& state) {
     if (!haveArt(state)) return;
     BurningHome h;
-    const auto start = std::chrono::steady_clock::now();
+    const double start = threadCpuSeconds();
     for (auto _ : state) {
         h.frame->invalidateAll();
         h.frame->processPending();
@@ -105,7 +98,7 @@ void BM_HomeValueRepaint(benchmark::State& state) {
     TemperaturePanel* panel = h.home->boilerPage()->panel();
     StateSnapshot v = takeSnapshot(h.state);
     int t = 0;
-    const auto start = std::chrono::steady_clock::now();
+    const double start = threadCpuSeconds();
     for (auto _ : state) {
         v.sensors[kSensorWater] = 40 + (t++ % 50);
         panel->update(v);
@@ -121,7 +114,7 @@ void BM_HomeRefreshMessage(benchmark::State& state) {
     if (!haveArt(state)) return;
     BurningHome h;
     int t = 0;
-    const auto start = std::chrono::steady_clock::now();
+    const double start = threadCpuSeconds();
     for (auto _ : state) {
         h.state.sensors[kSensorWater] = 40 + (t++ % 50);
         h.frame->postRefresh();

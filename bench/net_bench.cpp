@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/loopback.h"
 #include "core/controller_state.h"
 #include "net/message.h"
 #include "net/network.h"
@@ -163,20 +164,7 @@ uint16_t freePort() {
     return boundPort(s);
 }
 
-int connectBlocking(uint16_t port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    a.sin_port = htons(port);
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    return fd;
-}
+int connectBlocking(uint16_t port) { return bench::connectLoopback(port); }
 
 bool readExactly(int fd, uint8_t* buf, size_t n) {
     for (size_t got = 0; got < n;) {

@@ -3,12 +3,12 @@
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 
 #include <unistd.h>
 
+#include "bench/frame_budget.h"
 #include "core/sound_player.h"
 #include "platform/display/headless_display.h"
 #include "platform/manual_clock.h"
@@ -21,8 +21,6 @@
 
 namespace vesk {
 namespace {
-
-constexpr double kFrameBudgetSeconds = 1.0 / 60;
 
 void writePicture(const std::string& path, int w, int h, uint32_t pixel, bool keyedCorner) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
@@ -91,16 +89,9 @@ struct BusyScreen {
     ValueField* field = nullptr;
 };
 
-// Wall seconds per repaint divided by the 16.7 ms of one 60 Hz frame.
-void reportBudget(benchmark::State& state, std::chrono::steady_clock::time_point start) {
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (state.iterations() > 0)
-        state.counters["frame_fraction"] = seconds / static_cast<double>(state.iterations()) / kFrameBudgetSeconds;
-}
-
 void BM_FullRepaint(benchmark::State& state) {
     BusyScreen s;
-    const auto start = std::chrono::steady_clock::now();
+    const double start = threadCpuSeconds();
     for (auto _ : state) {
         s.frame->invalidateAll();
         s.frame->processPending();
@@ -114,7 +105,7 @@ void BM_ValueRepaint(benchmark::State& state) {
     s.frame->invalidateAll();
     s.frame->processPending();
     int v = 0;
-    const auto start = std::chrono::steady_clock::now();
+    const double start = threadCpuSeconds();
     for (auto _ : state) {
         s.field->setValue(v++ % 100, true);
         s.frame->processPending();

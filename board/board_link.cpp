@@ -54,15 +54,29 @@ void BoardLink::senderLoop() {
     while (!stopping_) {
         sendEvent_.wait(clock_, kSendPeriodMs);
         if (stopping_) break;
-        const std::vector<uint8_t> wire = encodeFrame(buildCommandPayload(state_));
+        std::vector<uint8_t> payload;
+        {
+            // One picture of the outputs: never half of a cycle's changes.
+            std::lock_guard<std::recursive_mutex> g(state_.stateLock);
+            if (!knownOnly_ || readingPayloadSize(state_.boardVersion) != 0) payload = buildCommandPayload(state_);
+        }
+        if (payload.empty()) continue;
+        const std::vector<uint8_t> wire = encodeFrame(payload);
         // A failed write is retried with the next frame's fresh outputs.
         port_->write(wire.data(), wire.size());
     }
 }
 
 void BoardLink::markDown() {
-    std::lock_guard<std::recursive_mutex> g(state_.stateLock);
-    state_.linkOk = 0;
+    bool wasUp;
+    {
+        std::lock_guard<std::recursive_mutex> g(state_.stateLock);
+        wasUp = state_.linkOk != 0;
+        state_.linkOk = 0;
+    }
+    // The control cycle stands still now and posts nothing: the screen
+    // learns of the lost link from here.
+    if (wasUp) refresh_.postRefresh();
 }
 
 void BoardLink::onFrame(const std::vector<uint8_t>& payload) {
@@ -77,9 +91,10 @@ void BoardLink::onFrame(const std::vector<uint8_t>& payload) {
 
 void BoardLink::receiverLoop() {
     FrameDecoder decoder;
+    // What has arrived is taken in one read, not a call per byte.
+    uint8_t bytes[64];
     while (!stopping_) {
-        uint8_t byte = 0;
-        const int r = port_->read(&byte, 1, kSilenceMs);
+        const int r = port_->read(bytes, sizeof bytes, kSilenceMs);
         if (stopping_) break;
         if (r <= 0) {
             decoder.reset();
@@ -87,7 +102,8 @@ void BoardLink::receiverLoop() {
             if (r < 0) stopEvent_.wait(clock_, kErrorPauseMs);
             continue;
         }
-        if (auto payload = decoder.feed(byte)) onFrame(*payload);
+        for (int i = 0; i < r; ++i)
+            if (auto payload = decoder.feed(bytes[i])) onFrame(*payload);
     }
 }
 

@@ -35,6 +35,9 @@ public:
     bool start(std::unique_ptr<SerialPort> port);
     // The next command frame leaves at once. Safe from any thread.
     void sendNow();
+    // Sends nothing until the board has reported one of the known firmware
+    // versions (the service tool's way); set before start.
+    void sendOnlyToKnownBoards(bool on) { knownOnly_ = on; }
     // Ends both threads; the product never calls it, tests and shutdown do.
     void stop();
     bool running() const { return sender_.joinable(); }
@@ -53,6 +56,7 @@ private:
     Event sendEvent_{true};
     Event stopEvent_;
     std::atomic<bool> stopping_{false};
+    bool knownOnly_ = false;
     std::thread sender_;
     std::thread receiver_;
 };

@@ -27,9 +27,9 @@ enum : uint8_t {
 // Payload length for the firmware: 22, 8 or 7 bytes.
 size_t commandPayloadSize(uint16_t boardVersion);
 
-// Builds the payload from the outputs and settings in force. Consumes a
-// pending `augerStopPulse`. Reads plain words without `stateLock`, as the
-// sender does.
+// Builds the payload from the outputs and settings in force, for a caller
+// that holds `stateLock` (one consistent picture). Consumes a pending
+// `augerStopPulse`.
 std::vector<uint8_t> buildCommandPayload(ControllerState& s);
 
 }  // namespace vesk

@@ -59,6 +59,8 @@ int burnupThreshold(const ControllerState& s, bool semiAutomatic) {
 }
 
 void enterState(ControlContext& c, int state, uint32_t flags) {
+    // Every stop starts the pumps' standstill count afresh.
+    if (state == kStop) markStandstillDay(c.s);
     c.s.burnerState = state;
     c.s.controlFlags |= kFlagStateEntry | flags;
     c.refresh.postRefresh();

@@ -149,7 +149,6 @@ BurningOutcome burningSequence(ControlContext& c) {
     }
 
     if (u.GAS_TEMP_SENSOR_ENABLE == 0 && fadedWithoutGasSensor(s)) {
-        markStandstillDay(s);
         enterState(c, kStop);
         return BurningOutcome::WentOutStopped;
     }

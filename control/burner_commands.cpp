@@ -10,13 +10,15 @@ namespace vesk {
 namespace {
 constexpr uint32_t kWarnWentOut = 0x001;
 
+void markToday(ControllerState& s) { s.usr.ANTI_JAM_DAY = antiJamDayNumber(s.localTime); }
+
+// Every stop starts the pumps' standstill count afresh.
 int enter(ControllerState& s, int state, bool entryFlag = true) {
+    if (state == kStop) markToday(s);
     s.burnerState = state;
     if (entryFlag) s.controlFlags |= kFlagStateEntry;
     return 1;
 }
-
-void markToday(ControllerState& s) { s.usr.ANTI_JAM_DAY = antiJamDayNumber(s.localTime); }
 }  // namespace
 
 int commandBurner(ControllerState& s, int code) {
@@ -25,10 +27,7 @@ int commandBurner(ControllerState& s, int code) {
     switch (code) {
     case kCmdModeChanged:
         s.warnings &= ~kWarnWentOut;
-        if (s.usr.BURN_MODE == 0 || s.usr.BURN_MODE == 1) {
-            markToday(s);
-            return enter(s, kStop);
-        }
+        if (s.usr.BURN_MODE == 0 || s.usr.BURN_MODE == 1) return enter(s, kStop);
         if (s.usr.BURN_MODE == 2) return enter(s, kBurning);
         return 0;
     case kCmdManualIgnition:
@@ -40,9 +39,7 @@ int commandBurner(ControllerState& s, int code) {
     case kCmdAuto:
         return st == kManualIgnition ? enter(s, kBlowup) : 0;
     case kCmdStop:
-        if (st == kStop) return 0;
-        markToday(s);
-        return enter(s, kStop);
+        return st == kStop ? 0 : enter(s, kStop);
     case kCmdRemoteStart:
         if (s.usr.BURN_MODE != 0) return 0;
         if (st == kStop) {

@@ -48,7 +48,6 @@ void semiAutomaticStep(ControlContext& c) {
             s.setCountdown(kTStage, g.SA_FADE_TIME * 60);
             b.fadeLatch = 1;
         } else if (s.countdown(kTStage) == 0) {
-            markStandstillDay(s);
             s.warnings |= kWarnWentOut;
             enterState(c, kStop);
         }

@@ -1,5 +1,7 @@
 #include "control/control_cycle.h"
 
+#include <tuple>
+
 #include "control/control_steps.h"
 #include "core/controller_state.h"
 #include "core/refresh_sink.h"
@@ -10,21 +12,38 @@ namespace vesk {
 namespace {
 // Firmwares whose boards drive the second valve themselves.
 bool boardDrivesValve2(uint16_t v) { return v == 0x2200 || v == 0x2214 || v == 0x2215; }
+
+// What a command frame carries of the cycle's decisions.
+auto commandOutputs(const ControllerState& s) {
+    return std::tuple{s.augerOn.load(), s.fanPower,   s.exhaustFanPower,
+                      s.pumpCh,         s.pumpDhw,    s.pumpLoop,
+                      s.outputFlags,    s.emergencyMode,
+                      s.controlFlags & (kFlagIgniter | kFlagAugerReverse | kFlagAugerReverseEnd)};
+}
 }  // namespace
+
+ControlCycle::ControlCycle(ControlContext c) : outside_(c), c_(c), alarm_(c.sound) {
+    c_.sendNow = [this] { wakeWanted_ = true; };
+}
 
 void ControlCycle::run() {
     ControllerState& s = c_.s;
     const bool kestralo = isKestralo(s.variant);
+    const auto before = commandOutputs(s);
+    wakeWanted_ = false;
 
     s.localTime = c_.clock.localTime();
     evaluateScheduleStep(c_);
     antiLegionellaStep(c_);
     pumpStep(c_);
     valveStep(c_, 0);
-    if (s.svc.EMSTART_ENABLE == 1 && s.usr.WORM_TEMP_SENSOR_ENABLE == 1)
-        emergencyStartStep(c_);
-    else if (!boardDrivesValve2(s.boardVersion))
+    // With the auger-tube protection installed, reading 9 is the tube, not
+    // valve 2's water, whether the protection is switched on or not.
+    if (s.svc.EMSTART_ENABLE == 1) {
+        if (s.usr.WORM_TEMP_SENSOR_ENABLE == 1) emergencyStartStep(c_);
+    } else if (!boardDrivesValve2(s.boardVersion)) {
         valveStep(c_, 1);
+    }
     dhwOptimisationStep(c_);
     if (kestralo) {
         ashRemoverStep(c_);
@@ -64,6 +83,7 @@ void ControlCycle::run() {
         if (s.usr.THERMOSTAT_RESPONSE == 1 && (s.boardInputs & kInRoomThermostat)) s.pumpCh = 0;
         s.reportedBurnerState = s.burnerState;
     }
+    if (wakeWanted_ && outside_.sendNow && commandOutputs(s) != before) outside_.sendNow();
 }
 
 }  // namespace vesk

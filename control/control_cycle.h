@@ -7,13 +7,21 @@ namespace vesk {
 
 class ControlCycle {
 public:
-    explicit ControlCycle(ControlContext c) : c_(c), alarm_(c.sound) {}
-    // Runs with stateLock held by the caller.
+    explicit ControlCycle(ControlContext c);
+    ControlCycle(const ControlCycle&) = delete;
+    ControlCycle& operator=(const ControlCycle&) = delete;
+    // Runs with stateLock held by the caller. The steps' requests to wake
+    // the board link are held until the cycle ends and passed on only when
+    // the outputs differ from where they began: an output switched and
+    // taken back within one cycle sends nothing.
     void run();
-    ControlContext& context() { return c_; }
+    // The context as given, for callers outside the cycle (the screens).
+    ControlContext& context() { return outside_; }
 
 private:
-    ControlContext c_;
+    ControlContext outside_;
+    ControlContext c_;  // the steps' copy: its sendNow only notes the wish
+    bool wakeWanted_ = false;
     AlarmSound alarm_;
 };
 

@@ -177,7 +177,7 @@ void FuelAccounting::bunkerCheck(bool confirmed) {
     c_.remaining = capacity;
     if (confirmed) {
         saveRemainingLocked();
-    } else if (now - c_.lastSensorSaveMs > kSensorSaveGapMs) {
+    } else if (c_.lastSensorSaveMs == kNeverSaved || now - c_.lastSensorSaveMs > kSensorSaveGapMs) {
         // A sensor that flickers must not wear the chip out; the quarter-hour
         // step saves whatever is left unsaved.
         saveRemainingLocked();

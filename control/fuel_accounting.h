@@ -18,6 +18,8 @@ class TimerService;
 // Run time is counted in tenths of a second of auger running.
 using RunTime = uint32_t;
 constexpr int64_t kBunkerUnknown = -1;
+// No sensor save yet since start: the first full reading is saved at once.
+constexpr int64_t kNeverSaved = -1;
 
 // kg for `t` tenths at `rate` (0.1 kg per hour of auger running) and a
 // consumption correction in percent; rounded to the nearest kg.
@@ -66,7 +68,7 @@ struct FuelCounters {
     int64_t lastSavedRemaining = kBunkerUnknown;
     int64_t capacity = 0;
     int ticks = 0;  // quarter hours into the current hour
-    int64_t lastSensorSaveMs = 0;
+    int64_t lastSensorSaveMs = kNeverSaved;  // panel ms of the last sensor save
 };
 
 class FuelAccounting {

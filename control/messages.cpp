@@ -74,13 +74,10 @@ constexpr BitText kWarningTailKestralo[] = {
 constexpr std::string_view kWrongPhasingText =
     "Неправильная фазировка сети 220В!Проверьте подключение проводов    L,N сетевого шнура!\n";
 
-// The maker's contact lines; placeholders until the service numbers are known.
-constexpr std::string_view kContactLines = "Сервис: +7 000 000-00-00\nwww.example.ru\n";
-
 template <size_t N>
-void append(std::string& out, uint32_t word, const BitText (&table)[N]) {
+void append(std::vector<std::string_view>& out, uint32_t word, const BitText (&table)[N]) {
     for (const BitText& t : table)
-        if (word & t.bit) out += t.text;
+        if (word & t.bit) out.push_back(t.text);
 }
 
 constexpr int kCharsPerLine = 30;
@@ -89,23 +86,23 @@ constexpr int kLinesBeforeShrink = 8;
 
 }  // namespace
 
-std::string faultListText(uint32_t faults) {
-    std::string out;
+std::vector<std::string_view> faultMessages(uint32_t faults) {
+    std::vector<std::string_view> out;
     if (faults & kFaultEmergencyThermostat)
-        out += kEmergencyThermostatText;
+        out.push_back(kEmergencyThermostatText);
     else if (faults & kFaultOverheat)
-        out += kOverheatText;
+        out.push_back(kOverheatText);
     append(out, faults, kFaultTexts);
     return out;
 }
 
-std::string warningListText(Variant v, uint32_t warnings, int emstartEnable) {
-    std::string out;
+std::vector<std::string_view> warningMessages(Variant v, uint32_t warnings, int emstartEnable) {
+    std::vector<std::string_view> out;
     const bool kestralo = isKestralo(v);
-    if (kestralo && (warnings & kWarnWrongPhasing)) out += kWrongPhasingText;
+    if (kestralo && (warnings & kWarnWrongPhasing)) out.push_back(kWrongPhasingText);
     append(out, warnings, kWarningHead);
     // With the emergency start on, sensor 9 is the auger tube, not valve 2.
-    if ((warnings & kWarnValve2Sensor) && emstartEnable == 0) out += kValve2SensorText;
+    if ((warnings & kWarnValve2Sensor) && emstartEnable == 0) out.push_back(kValve2SensorText);
     append(out, warnings, kWarningMiddle);
     if (kestralo)
         append(out, warnings, kWarningTailKestralo);
@@ -114,7 +111,25 @@ std::string warningListText(Variant v, uint32_t warnings, int emstartEnable) {
     return out;
 }
 
-std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int linkOk, int32_t serial) {
+std::string joinMessages(const std::vector<std::string_view>& messages) {
+    std::string out;
+    for (std::string_view m : messages) {
+        // Every message starts on a line of its own, also after one that
+        // does not end in a line break (the air sensor's).
+        if (!out.empty() && out.back() != '\n') out += '\n';
+        out += m;
+    }
+    return out;
+}
+
+std::string faultListText(uint32_t faults) { return joinMessages(faultMessages(faults)); }
+
+std::string warningListText(Variant v, uint32_t warnings, int emstartEnable) {
+    return joinMessages(warningMessages(v, warnings, emstartEnable));
+}
+
+std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int linkOk, int32_t serial,
+                     const std::vector<std::string>& contactLines) {
     char firmware[24] = "---";
     if (linkOk != 0)
         std::snprintf(firmware, sizeof firmware, "%u.%u.%u.%u", (boardVersion >> 12) & 0xFu,
@@ -125,11 +140,14 @@ std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int l
     std::snprintf(buf, sizeof buf, "%s\nПО версии %u.%u.%u / %s\nНомер котла: %u\n", model.c_str(),
                   unsigned{sw[0]}, unsigned{sw[1]}, unsigned{sw[2]}, firmware,
                   static_cast<unsigned>(serial));
-    return std::string(buf) + std::string(kContactLines);
+    std::string out = buf;
+    for (const std::string& line : contactLines)
+        if (!line.empty()) out += line + "\n";
+    return out;
 }
 
-std::string infoText(const ControllerState& s) {
-    return infoText(s.variant, s.svc.BOILER_TYPE, s.boardVersion, s.linkOk, s.svc.SERIAL);
+std::string infoText(const ControllerState& s, const std::vector<std::string>& contactLines) {
+    return infoText(s.variant, s.svc.BOILER_TYPE, s.boardVersion, s.linkOk, s.svc.SERIAL, contactLines);
 }
 
 int countTextLines(std::string_view utf8) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/variant.h"
 
@@ -14,16 +15,22 @@ struct ControllerState;
 inline constexpr std::string_view kFaultHeading = "НЕИСПРАВНОСТЬ!\n";
 inline constexpr std::string_view kWarningHeading = "ВНИМАНИЕ!\n";
 
-// The lines of every set fault bit in display order (without the heading).
+// The message of every set fault bit in display order (without the heading).
+std::vector<std::string_view> faultMessages(uint32_t faults);
+// The message of every set warning bit in the variant's order (without the
+// heading); the valve 2 sensor's only while EMSTART_ENABLE is 0.
+std::vector<std::string_view> warningMessages(Variant v, uint32_t warnings, int emstartEnable);
+// The messages as one text, each starting on a line of its own.
+std::string joinMessages(const std::vector<std::string_view>& messages);
 std::string faultListText(uint32_t faults);
-// The lines of every set warning bit in the variant's order (without the
-// heading); the valve 2 sensor line only while EMSTART_ENABLE is 0.
 std::string warningListText(Variant v, uint32_t warnings, int emstartEnable);
 
-// Model, software and board versions, boiler number and contact lines.
-std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int linkOk, int32_t serial);
+// Model, software and board versions, boiler number, then the maker's
+// contact lines (the panel's configuration; empty ones are left out).
+std::string infoText(Variant v, int32_t boilerType, uint16_t boardVersion, int linkOk, int32_t serial,
+                     const std::vector<std::string>& contactLines);
 // The same from the state; the caller holds stateLock.
-std::string infoText(const ControllerState& s);
+std::string infoText(const ControllerState& s, const std::vector<std::string>& contactLines);
 
 // Lines the panel counts: every line break and every 30 characters (code
 // points) since the last one start a new line.

@@ -93,13 +93,13 @@ int maintenancePower(const ControllerState& s) {
     // r = 25.6 x a, rounded half away from zero.
     const int64_t r = a >= 0 ? (256 * a + 5) / 10 : -((-256 * a + 5) / 10);
     const int64_t e = base - r;
-    constexpr int kFullPower = 100 * kPowerScale;
-    // A correction that eats the whole divisor would divide by zero or by a
-    // negative; it asks for the most power there is.
-    if (e <= 0) return kFullPower;
-    const uint64_t p = (static_cast<uint64_t>(s.usr.POW_UST_MIN) * 65536 + static_cast<uint64_t>(e) / 2) /
-                       static_cast<uint64_t>(e);
-    return static_cast<int>(std::min<uint64_t>(p, kFullPower));
+    // The feed into a fire kept without the blower never exceeds the feed of
+    // the lowest regulated power. The formula reaches that bound at a
+    // divisor of 256 (correction 20 for pellets) and rises steeply towards
+    // its pole beyond; KESTRALO accepts corrections up to 50, past the pole.
+    const int64_t bound = static_cast<int64_t>(s.usr.POW_UST_MIN) * kPowerScale;
+    if (e <= 256) return static_cast<int>(bound);
+    return static_cast<int>((static_cast<int64_t>(s.usr.POW_UST_MIN) * 65536 + e / 2) / e);
 }
 
 }  // namespace vesk

@@ -28,6 +28,12 @@ int burnerStateFromCode(uint8_t code) {
     }
 }
 
+void resumeBurnerState(ControllerState& s, int state) {
+    s.burnerState = state;
+    s.lastPersistedState = state;
+    s.controlFlags |= kFlagStateEntry;
+}
+
 int BurnerPersistence::restore() {
     if (!eeprom_) return kStop;
     uint8_t code = 0;

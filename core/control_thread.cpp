@@ -47,10 +47,9 @@ void ControlThread::prepare() {
     }
     countdowns_.start();
     persistence_ = BurnerPersistence(openEeprom_ ? openEeprom_() : nullptr);
-    int restored = persistence_.restore();
+    const int restored = persistence_.restore();
     std::lock_guard<std::recursive_mutex> g(s_.stateLock);
-    s_.burnerState = restored;
-    s_.lastPersistedState = restored;
+    resumeBurnerState(s_, restored);
 }
 
 void ControlThread::iterate() {

@@ -19,4 +19,8 @@ int ControllerState::countdown(Countdown which) {
     return countdowns[which];
 }
 
+void userSettingsChanged(ControllerState& s, const UserParams& before) {
+    if (s.usr.BUNK_AUTOFILL != before.BUNK_AUTOFILL) s.controlFlags |= kFlagBunkerRestart;
+}
+
 }  // namespace vesk

@@ -3,6 +3,7 @@
 // fault and warning words. Made once by the Controller and handed down.
 #pragma once
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -146,7 +147,9 @@ struct ControllerState {
 
     // Core control fields.
     int burnerState = kStop;
-    int augerOn = 0;
+    // Written by the auger pulse timer under pulseLock, which never waits
+    // for stateLock; every reader takes the one word as it stands.
+    std::atomic<int> augerOn{0};
     int augerStopPulse = 0;
     float adcScale = 0.0f;
     int boardVersionCopy = 0;
@@ -238,5 +241,11 @@ struct ControllerState {
     void setCountdown(Countdown which, int seconds);
     int countdown(Countdown which);
 };
+
+// What the control side must know when user settings change outside the
+// cycle (screens, remote commands, the module, an SD import); the caller
+// holds stateLock and has put the new values in force. A new BUNK_AUTOFILL
+// restarts the bunker logic, so that a fill starts with its whole time-out.
+void userSettingsChanged(ControllerState& s, const UserParams& before);
 
 }  // namespace vesk

@@ -37,8 +37,10 @@ inline int32_t s8(uint8_t b) { return static_cast<int8_t>(b); }
 // force.
 bool keyAccepts(const ControllerState& s, std::string_view key, int32_t value);
 
-// Writes user.cfg from the settings in force; the caller holds stateLock.
-void saveUserFile(CommandContext& c);
+// Saves user.cfg (the caller holds stateLock) or tmstat.cfg from the values
+// in force: gathered when the services carry a saver, else written now.
+void saveUserFile(DispatcherServices& services);
+void saveScheduleFile(DispatcherServices& services);
 
 enum class SaveWhen { Always, IfChanged };
 
@@ -57,8 +59,10 @@ CommandReply editUserSettings(CommandContext& c, SaveWhen when, Edit edit) {
     UserParams next = s.usr;
     if (!edit(static_cast<const ControllerState&>(s), next)) return refused();
     if (when == SaveWhen::IfChanged && sameUser(next, s.usr)) return done();
+    const UserParams before = s.usr;
     s.usr = next;
-    saveUserFile(c);
+    userSettingsChanged(s, before);
+    saveUserFile(c.services);
     c.refresh();
     return done();
 }

@@ -85,7 +85,7 @@ CommandReply setSmsOptions(CommandContext& c, const uint8_t* d, size_t) {
     s.smsControlEnable = d[0];
     s.usr.USE_LTWATW = d[1];
     s.usr.LOW_TWATW = d[2];
-    saveUserFile(c);
+    saveUserFile(c.services);
     c.refresh();
     return done();
 }

@@ -33,8 +33,7 @@ CommandReply setThermostatPrograms(CommandContext& c, const uint8_t* d, size_t n
         else
             store.schedule = request.schedule;
     }
-    // saveSchedule takes the lock itself; a failed write keeps the record.
-    saveSchedule(c.services.settingsDir + "tmstat.cfg", store);
+    saveScheduleFile(c.services);
     c.refresh();
     return done();
 }

@@ -56,6 +56,7 @@ bool Connection::continueReceive(ByteStream& s, MessageHandler& handler) {
         }
         if (rx_->count == kHeaderSize + rx_->length) {
             if (!dispatch(s, handler)) return false;
+            if (held_) return true;
             ++served;
             // The socket wait reports what else the kernel holds; only
             // bytes already inside TLS need reading on now.
@@ -65,9 +66,19 @@ bool Connection::continueReceive(ByteStream& s, MessageHandler& handler) {
     return true;
 }
 
+bool Connection::retryHeld(ByteStream& s, MessageHandler& handler, int64_t now) {
+    if (!held_ || now < context.holdUntilMs) return true;
+    held_ = false;
+    return dispatch(s, handler);
+}
+
 bool Connection::dispatch(ByteStream& s, MessageHandler& handler) {
     std::vector<std::vector<uint8_t>> replies;
     MessageVerdict v = handler.handle(context, rx_->bytes.data(), rx_->count, replies);
+    if (v == MessageVerdict::Hold) {
+        held_ = true;
+        return true;
+    }
     rx_.reset();
     if (v == MessageVerdict::Close) return false;
     for (const auto& reply : replies)
@@ -81,7 +92,9 @@ void Connection::close() {
     rx_.reset();
     tx_.reset();
     queue_.clear();
+    held_ = false;
     context.authenticated = false;
+    context.loginTicket = 0;
 }
 
 }  // namespace vesk

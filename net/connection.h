@@ -54,6 +54,10 @@ public:
     ConnectionContext context;
 
     bool sending() const { return static_cast<bool>(tx_); }
+    // A received message waits to be offered again (see MessageVerdict).
+    bool held() const { return held_; }
+    // Panel ms at which the connection was accepted (local ones).
+    int64_t openedMs = 0;
     size_t queued() const { return queue_.size(); }
 
     // Starts sending `msg` or queues it behind the current one. False when
@@ -63,6 +67,9 @@ public:
     // Reads what the stream has and dispatches each whole message; replies
     // are sent. False when the connection has to be closed.
     bool continueReceive(ByteStream& s, MessageHandler& handler);
+    // Offers a held message again once its time has come. False when the
+    // connection has to be closed.
+    bool retryHeld(ByteStream& s, MessageHandler& handler, int64_t now);
     // Closes the socket and gives every buffer back.
     void close();
 
@@ -73,6 +80,7 @@ private:
     BufferPool::Buffer rx_;
     BufferPool::Buffer tx_;
     std::deque<BufferPool::Buffer> queue_;
+    bool held_ = false;
 };
 
 }  // namespace vesk

@@ -5,6 +5,8 @@
 #include <array>
 
 #include "net/commands_common.h"
+#include "settings/coalesced_saves.h"
+#include "settings/schedule.h"
 #include "settings/settings_file.h"
 #include "settings/user_table.h"
 
@@ -76,10 +78,23 @@ bool keyAccepts(const ControllerState& s, std::string_view key, int32_t value) {
     return k && k->ruleFor(s.variant).accepts(s.settings, value);
 }
 
-void saveUserFile(CommandContext& c) {
-    ControllerState& s = c.state();
+void saveUserFile(DispatcherServices& services) {
+    if (services.saves) {
+        services.saves->requestSave(SavedFile::User);
+        return;
+    }
+    ControllerState& s = services.state;
     // A failed save leaves the values in force; the result stays.
-    saveUserSettings(c.services.settingsDir + "user.cfg", s.settings, s.variant, s.settingsFileLock);
+    saveUserSettings(services.settingsDir + "user.cfg", s.settings, s.variant, s.settingsFileLock);
+}
+
+void saveScheduleFile(DispatcherServices& services) {
+    if (services.saves) {
+        services.saves->requestSave(SavedFile::Schedule);
+        return;
+    }
+    // saveSchedule takes the schedule lock itself; a failed write keeps the record.
+    saveSchedule(services.settingsDir + "tmstat.cfg", services.schedule);
 }
 
 CommandDispatcher::CommandDispatcher(DispatcherServices services, DispatchOptions options)

@@ -18,6 +18,8 @@ struct ControllerState;
 struct ScheduleStore;
 class Clock;
 class RefreshSink;
+class LoginGuard;
+class SaveRequests;
 
 struct DispatchOptions {
     // Refuse data of another length than the command's (network only).
@@ -61,6 +63,12 @@ struct DispatcherServices {
     std::function<void(int mask)> resetFuelCounters;
     // Told after every change the screen should show; may be null.
     RefreshSink* refresh = nullptr;
+    // Damps password guessing across every login path; null lets every
+    // attempt through at once.
+    LoginGuard* loginGuard = nullptr;
+    // Gathers the saves of user.cfg and tmstat.cfg against flash wear;
+    // null writes each at once.
+    SaveRequests* saves = nullptr;
 };
 
 struct CommandReply {

@@ -4,6 +4,7 @@
 
 #include "core/controller_state.h"
 #include "net/expansion_messages.h"
+#include "net/login_guard.h"
 #include "net/message.h"
 #include "net/protocol_session.h"
 #include "net/status_record.h"
@@ -70,7 +71,18 @@ ExpansionMessages::Reply ExpansionMessages::login(const uint8_t* d, size_t n) {
         password = static_cast<uint32_t>(s.usr.LAN_PWD);
     }
     Reply r(2);
-    putU16(r.data(), static_cast<uint16_t>(loginResult(d, n, serial, password)));
+    // The module waits for its answer on the line, so an attempt that would
+    // have to wait its turn is refused unread; a refusal tells nothing.
+    LoginGuard* guard = services_.dispatch.loginGuard;
+    const bool guess = d && n >= 12 && getU16(d) == 0;
+    const int64_t now = services_.dispatch.clock.nowMs();
+    if (guard && guess && !guard->admitWithoutWaiting(kLoginSourceModule, now)) {
+        putU16(r.data(), kRefused);
+        return r;
+    }
+    const int result = loginResult(d, n, serial, password);
+    if (guard && guess) guard->record(kLoginSourceModule, result == 0, now);
+    putU16(r.data(), static_cast<uint16_t>(result));
     return r;
 }
 

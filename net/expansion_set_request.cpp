@@ -4,6 +4,7 @@
 
 #include "control/burner_commands.h"
 #include "core/controller_state.h"
+#include "net/commands_common.h"
 #include "net/expansion_messages.h"
 #include "settings/schedule.h"
 #include "settings/settings_file.h"
@@ -48,8 +49,7 @@ uint8_t ExpansionMessages::applyStateItems(uint8_t flags, const uint8_t* items, 
         if (ok) accepted |= bit;
     }
     // A failed save leaves the values in force, as everywhere else.
-    if (accepted & (kSetPower | kSetWater | kSetAir))
-        saveUserSettings(ds.settingsDir + "user.cfg", s.settings, s.variant, s.settingsFileLock);
+    if (accepted & (kSetPower | kSetWater | kSetAir)) saveUserFile(ds);
     return accepted;
 }
 
@@ -63,8 +63,7 @@ bool ExpansionMessages::applyThermostat(int value) {
         changed = store.schedule.enabled != enabled;
         store.schedule.enabled = enabled;
     }
-    // saveSchedule takes the schedule lock itself.
-    if (changed) saveSchedule(services_.dispatch.settingsDir + "tmstat.cfg", store);
+    if (changed) saveScheduleFile(services_.dispatch);
     return true;
 }
 

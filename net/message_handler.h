@@ -12,9 +12,16 @@ namespace vesk {
 struct ConnectionContext {
     bool authenticated = false;
     bool remote = false;  // the TLS connection to the remote server
+    uint32_t peer = 0;    // a local client's IPv4 address
+    // A login attempt waiting its turn, and the panel time to offer it
+    // again (set with the Hold verdict).
+    uint64_t loginTicket = 0;
+    int64_t holdUntilMs = 0;
 };
 
-enum class MessageVerdict { Keep, Close };
+// Hold: the message cannot be answered yet; the connection keeps it, reads
+// nothing further and offers it again from `holdUntilMs` on.
+enum class MessageVerdict { Keep, Close, Hold };
 
 class MessageHandler {
 public:

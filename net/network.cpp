@@ -2,6 +2,7 @@
 // server and discovery, keep-alive, status notifications, one socket wait.
 #include "net/network.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <mutex>
 
@@ -155,6 +156,10 @@ void Network::pass() {
         if (access.local) local_->broadcast(notification);
     }
 
+    const int64_t now = clock_.nowMs();
+    remote_->retryHeld(handler_, now);
+    local_->retryHeld(handler_, now);
+
     std::vector<SocketWait> waits;
     const bool discoveryWaited = discovery_->isOpen();
     if (discoveryWaited) {
@@ -168,11 +173,15 @@ void Network::pass() {
     const size_t remoteAt = waits.size();
     if (remoteWaited) waits.push_back(remoteWait);
     const size_t localAt = waits.size();
-    local_->addWaits(waits);
+    local_->addWaits(waits, now);
     publishNow();
 
     const bool pending = remote_->pending();
-    const int timeout = pending ? 0 : static_cast<int>(clock_.realMsFor(kPassMs));
+    // Held logins are offered again on time, not only at the next pass.
+    int64_t waitMs = kPassMs;
+    for (int64_t due : {local_->nextHeldMs(), remote_->nextHeldMs()})
+        if (due >= 0) waitMs = std::clamp<int64_t>(due - now, 1, waitMs);
+    const int timeout = pending ? 0 : static_cast<int>(std::max<int64_t>(1, clock_.realMsFor(waitMs)));
     const int ready = waitSockets(waits, timeout, wake_.fd());
     if (stopping_) return;
     if (ready < 0) {
@@ -187,7 +196,7 @@ void Network::pass() {
             discovery_->serve(access.serial);
     }
     if (remoteWaited) remote_->handle(waits[remoteAt], handler_);
-    local_->handle(waits.data() + localAt, handler_);
+    local_->handle(waits.data() + localAt, handler_, clock_.nowMs());
     publishNow();
 }
 

@@ -28,7 +28,31 @@ void LocalServer::dropClosed() {
                        connections_.end());
 }
 
-void LocalServer::addWaits(std::vector<SocketWait>& waits) {
+bool LocalServer::pastDeadline(const Connection& c, int64_t now) const {
+    if (c.context.authenticated) return false;
+    const int64_t age = now - c.openedMs;
+    if (c.held()) return age >= kLoginDeadlineMs + kHeldGraceMs;
+    if (c.sending()) return age >= kLoginDeadlineMs + kSendGraceMs;
+    return age >= kLoginDeadlineMs;
+}
+
+void LocalServer::retryHeld(MessageHandler& handler, int64_t now) {
+    for (auto& c : connections_) {
+        PlainStream s(c->socket.fd());
+        if (!c->retryHeld(s, handler, now)) c->close();
+    }
+}
+
+int64_t LocalServer::nextHeldMs() const {
+    int64_t next = -1;
+    for (const auto& c : connections_)
+        if (c->held() && (next < 0 || c->context.holdUntilMs < next)) next = c->context.holdUntilMs;
+    return next;
+}
+
+void LocalServer::addWaits(std::vector<SocketWait>& waits, int64_t now) {
+    for (auto& c : connections_)
+        if (pastDeadline(*c, now)) c->close();
     dropClosed();
     if (connections_.size() >= kMaxConnections) listener_.close();
     listenerWaited_ = listener_.isOpen();
@@ -41,13 +65,13 @@ void LocalServer::addWaits(std::vector<SocketWait>& waits) {
     for (const auto& c : connections_) {
         SocketWait w;
         w.fd = c->socket.fd();
-        w.read = true;
+        w.read = !c->held();
         w.write = c->sending();
         waits.push_back(w);
     }
 }
 
-void LocalServer::handle(const SocketWait* waits, MessageHandler& handler) {
+void LocalServer::handle(const SocketWait* waits, MessageHandler& handler, int64_t now) {
     const SocketWait* w = waits;
     // Connections accepted now are not in this round's entries.
     const size_t served = connections_.size();
@@ -55,11 +79,14 @@ void LocalServer::handle(const SocketWait* waits, MessageHandler& handler) {
         if (w->exception) {
             listener_.close();
         } else if (w->readable && listener_.isOpen()) {
-            Socket s = acceptConnection(listener_);
+            Endpoint peer;
+            Socket s = acceptConnection(listener_, &peer);
             if (s.isOpen()) {
                 auto c = std::make_unique<Connection>(pool_);
                 c->socket = std::move(s);
                 c->state = ConnState::Connected;
+                c->context.peer = peer.address;
+                c->openedMs = now;
                 connections_.push_back(std::move(c));
             }
         }

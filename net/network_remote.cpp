@@ -108,10 +108,14 @@ bool RemoteLink::waitItem(SocketWait& w) const {
         w.read = wantRead_;
         w.write = wantWrite_;
     } else {
-        w.read = true;
+        w.read = !conn_.held();
         w.write = conn_.sending();
     }
     return true;
+}
+
+void RemoteLink::retryHeld(MessageHandler& handler, int64_t now) {
+    if (isOpen() && conn_.held() && !conn_.retryHeld(*tls_, handler, now)) close();
 }
 
 void RemoteLink::handle(SocketWait w, MessageHandler& handler) {
@@ -136,7 +140,7 @@ void RemoteLink::handle(SocketWait w, MessageHandler& handler) {
         close();
         return;
     }
-    if ((w.readable || tls_->pending()) && !conn_.continueReceive(*tls_, handler)) close();
+    if (!conn_.held() && (w.readable || tls_->pending()) && !conn_.continueReceive(*tls_, handler)) close();
 }
 
 }  // namespace vesk

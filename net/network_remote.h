@@ -38,6 +38,9 @@ public:
     // The wait entry for the socket; false when no socket is open.
     bool waitItem(SocketWait& w) const;
     void handle(SocketWait w, MessageHandler& handler);
+    // A held login offered again once due; -1 when nothing is held.
+    void retryHeld(MessageHandler& handler, int64_t now);
+    int64_t nextHeldMs() const { return conn_.held() ? conn_.context.holdUntilMs : -1; }
     const std::string& host() const { return host_; }
 
 private:

@@ -3,6 +3,7 @@
 #include "net/protocol_session.h"
 
 #include "core/controller_state.h"
+#include "net/login_guard.h"
 #include "platform/clock.h"
 
 namespace vesk {
@@ -18,14 +19,27 @@ ProtocolSession::ProtocolSession(DispatcherServices services) : dispatcher_(std:
 MessageVerdict ProtocolSession::login(ConnectionContext& c, const uint8_t* body, size_t len,
                                       std::vector<std::vector<uint8_t>>& replies) {
     if (len != 12) return MessageVerdict::Close;
+    DispatcherServices& services = dispatcher_.services();
+    const LoginSource source = c.remote ? kLoginSourceRemote : c.peer;
+    const int64_t now = services.clock.nowMs();
+    if (services.loginGuard) {
+        if (c.loginTicket == 0) c.loginTicket = services.loginGuard->newTicket();
+        const int64_t wait = services.loginGuard->admit(c.loginTicket, source, now);
+        if (wait > 0) {
+            c.holdUntilMs = now + wait;
+            return MessageVerdict::Hold;
+        }
+        c.loginTicket = 0;
+    }
     uint32_t serial, password;
     {
-        ControllerState& s = dispatcher_.services().state;
+        ControllerState& s = services.state;
         std::lock_guard<std::recursive_mutex> g(s.stateLock);
         serial = static_cast<uint32_t>(s.svc.SERIAL);
         password = static_cast<uint32_t>(s.usr.LAN_PWD);
     }
     const uint16_t result = loginResult(body, len, serial, password) == 0 ? kDone : kRefused;
+    if (services.loginGuard) services.loginGuard->record(source, result == kDone, now);
     // A refused attempt also ends an earlier login on this connection.
     c.authenticated = result == kDone;
     uint8_t reply[4];

@@ -134,6 +134,8 @@ PlatformConfig loadPlatformConfig(const std::string& exeFolder,
     c.portDiscovery = parsePort(l.get("VESK_PORT_DISCOVERY"), 1981);
     c.remote = withRemotePort(l.get("VESK_REMOTE", "remote.vesk-panel.net"));
     c.restartCmd = l.get("VESK_RESTART_CMD", "");
+    c.serviceLine1 = l.get("VESK_SERVICE_LINE1", "");
+    c.serviceLine2 = l.get("VESK_SERVICE_LINE2", "");
     return c;
 }
 

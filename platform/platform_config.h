@@ -21,6 +21,10 @@ struct PlatformConfig {
     int portDiscovery = 1981; // VESK_PORT_DISCOVERY
     std::string remote;       // VESK_REMOTE host:port
     std::string restartCmd;   // VESK_RESTART_CMD
+    // VESK_SERVICE_LINE1, VESK_SERVICE_LINE2: the maker's service contacts
+    // at the end of the information text ("" = not shown).
+    std::string serviceLine1;
+    std::string serviceLine2;
 
     // The settings folder: home + "CFG/".
     std::string cfgDir() const { return home + "CFG/"; }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -30,11 +31,16 @@ std::string readLink(const std::string& path) {
     }
 }
 
-std::string baseName(std::string path) {
-    // A replaced executable still shows under its old name with this mark.
+// A replaced executable still shows under its old path with this mark.
+std::string withoutDeletedMark(std::string path) {
     const std::string deleted = " (deleted)";
     if (path.size() > deleted.size() && path.compare(path.size() - deleted.size(), deleted.size(), deleted) == 0)
         path.resize(path.size() - deleted.size());
+    return path;
+}
+
+std::string baseName(std::string path) {
+    path = withoutDeletedMark(std::move(path));
     return path.substr(path.find_last_of('/') + 1);
 }
 
@@ -137,21 +143,40 @@ bool startProgram(const std::string& path) {
     return forked && r == 0;
 }
 
-bool isProgramRunning(const std::string& name) {
-    if (name.empty()) return false;
+namespace {
+
+template <typename Match>
+bool anyLiveProcess(Match match) {
     DIR* dir = ::opendir("/proc");
     if (!dir) return false;
     bool found = false;
     while (dirent* e = ::readdir(dir)) {
         if (!isPid(e->d_name)) continue;
         std::string procDir = std::string("/proc/") + e->d_name + "/";
-        if (processIsNamed(procDir, name) && !hasEnded(procDir)) {
+        if (match(procDir) && !hasEnded(procDir)) {
             found = true;
             break;
         }
     }
     ::closedir(dir);
     return found;
+}
+
+}  // namespace
+
+bool isProgramRunning(const std::string& name) {
+    if (name.empty()) return false;
+    return anyLiveProcess([&](const std::string& procDir) { return processIsNamed(procDir, name); });
+}
+
+bool isProgramRunningAt(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    const std::string wanted = real;
+    ::free(real);
+    return anyLiveProcess([&](const std::string& procDir) {
+        return withoutDeletedMark(readLink(procDir + "exe")) == wanted;
+    });
 }
 
 }  // namespace vesk

@@ -10,5 +10,8 @@ std::string executableFolder();
 bool startProgram(const std::string& path);
 // True when a process whose executable name is `name` is running.
 bool isProgramRunning(const std::string& name);
+// True when a process runs the program file at `path` (links resolved);
+// false when there is no such file.
+bool isProgramRunningAt(const std::string& path);
 
 }  // namespace vesk

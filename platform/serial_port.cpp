@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -31,19 +32,33 @@ speed_t speedFor(int baud) {
     }
 }
 
-// Longest real wait between looks at the clock and the cancel flag.
-constexpr int kMaxSliceMs = 50;
+// Longest real wait between looks at the clock (a cancel ends a wait at once).
+constexpr int kMaxSliceMs = 1000;
 // A line that takes no byte for this long is broken: nothing here uses flow
 // control, so only a peer that stopped reading a pseudo-terminal stalls.
 constexpr int kWriteStallMs = 2000;
 
 }  // namespace
 
-TermiosSerialPort::~TermiosSerialPort() { close(); }
+TermiosSerialPort::TermiosSerialPort(const Clock& clock)
+    : clock_(clock), wake_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+TermiosSerialPort::~TermiosSerialPort() {
+    close();
+    if (wake_ >= 0) ::close(wake_);
+}
+
+void TermiosSerialPort::cancel() {
+    cancelled_ = true;
+    const uint64_t one = 1;
+    if (wake_ >= 0) (void)!::write(wake_, &one, sizeof one);
+}
 
 bool TermiosSerialPort::open(const std::string& path, int baud) {
     close();
     cancelled_ = false;
+    uint64_t drained;
+    if (wake_ >= 0) (void)!::read(wake_, &drained, sizeof drained);
     const speed_t speed = speedFor(baud);
     if (speed == B0) return false;
     // Non-blocking so that neither open nor a stalled write can hang on the line.
@@ -97,8 +112,9 @@ int TermiosSerialPort::read(uint8_t* buf, size_t n, int64_t timeoutMs) {
         const int64_t left = deadline - clock_.nowMs();
         if (left <= 0) return 0;
         const int slice = static_cast<int>(std::clamp<int64_t>(clock_.realMsFor(left), 1, kMaxSliceMs));
-        pollfd p{fd_, POLLIN, 0};
-        int pr = ::poll(&p, 1, slice);
+        pollfd waits[2] = {{fd_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        int pr = ::poll(waits, wake_ >= 0 ? 2 : 1, slice);
+        const pollfd& p = waits[0];
         if (pr < 0) {
             if (errno == EINTR) continue;
             return -1;

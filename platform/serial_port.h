@@ -25,7 +25,7 @@ public:
 
 class TermiosSerialPort : public SerialPort {
 public:
-    explicit TermiosSerialPort(const Clock& clock) : clock_(clock) {}
+    explicit TermiosSerialPort(const Clock& clock);
     ~TermiosSerialPort() override;
     // Opens an existing device exclusively in raw 8N1 at `baud`.
     bool open(const std::string& path, int baud);
@@ -33,12 +33,15 @@ public:
     void close();
     int read(uint8_t* buf, size_t n, int64_t timeoutMs) override;
     bool write(const uint8_t* buf, size_t n) override;
-    void cancel() override { cancelled_ = true; }
+    void cancel() override;
     int fd() const { return fd_; }
 
 private:
     const Clock& clock_;
     int fd_ = -1;
+    // Readable after a cancel: a waiting read wakes at once instead of
+    // looking at the flag several times a second.
+    int wake_ = -1;
     std::atomic<bool> cancelled_{false};
 };
 

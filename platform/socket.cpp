@@ -75,10 +75,31 @@ Socket openTcpListener(uint16_t port) {
     return s;
 }
 
-Socket acceptConnection(const Socket& listener) {
-    Socket s(::accept4(listener.fd(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+Socket acceptConnection(const Socket& listener, Endpoint* peer) {
+    sockaddr_in a{};
+    socklen_t len = sizeof a;
+    Socket s(::accept4(listener.fd(), reinterpret_cast<sockaddr*>(&a), &len, SOCK_NONBLOCK | SOCK_CLOEXEC));
+    if (!s.isOpen()) return s;
     sendAtOnce(s);
+    // A peer that vanished (power cut, cable pulled) would otherwise hold
+    // its place among the few connections for ever.
+    const int on = 1, idle = kKeepAliveIdleS, interval = kKeepAliveIntervalS, probes = kKeepAliveProbes;
+    ::setsockopt(s.fd(), SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    ::setsockopt(s.fd(), IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    ::setsockopt(s.fd(), IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    ::setsockopt(s.fd(), IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    if (peer && a.sin_family == AF_INET) *peer = {ntohl(a.sin_addr.s_addr), ntohs(a.sin_port)};
     return s;
+}
+
+bool keepAliveSet(const Socket& s) {
+    auto get = [&](int level, int name) {
+        int v = 0;
+        socklen_t len = sizeof v;
+        return ::getsockopt(s.fd(), level, name, &v, &len) == 0 ? v : -1;
+    };
+    return get(SOL_SOCKET, SO_KEEPALIVE) == 1 && get(IPPROTO_TCP, TCP_KEEPIDLE) == kKeepAliveIdleS &&
+           get(IPPROTO_TCP, TCP_KEEPINTVL) == kKeepAliveIntervalS && get(IPPROTO_TCP, TCP_KEEPCNT) == kKeepAliveProbes;
 }
 
 Socket openUdpSocket(uint16_t port) {

@@ -44,8 +44,17 @@ struct Endpoint {
 // TCP listener on every address, non-blocking, backlog the system maximum.
 // Port 0 picks a free one. Closed socket on failure.
 Socket openTcpListener(uint16_t port);
-// Accepts one pending connection, already non-blocking; closed when none.
-Socket acceptConnection(const Socket& listener);
+// Accepts one pending connection, already non-blocking, with TCP
+// keep-alive on (a dead peer is noticed after about kKeepAliveDeadS real
+// seconds of silence); closed when none. `peer` gets the peer's endpoint.
+constexpr int kKeepAliveIdleS = 60;
+constexpr int kKeepAliveIntervalS = 10;
+constexpr int kKeepAliveProbes = 3;
+constexpr int kKeepAliveDeadS = kKeepAliveIdleS + kKeepAliveIntervalS * kKeepAliveProbes;
+Socket acceptConnection(const Socket& listener, Endpoint* peer = nullptr);
+// Keep-alive as set on accepted sockets (for tests): true when on with the
+// times above.
+bool keepAliveSet(const Socket& s);
 // UDP socket on every address, non-blocking, broadcasts allowed.
 Socket openUdpSocket(uint16_t port);
 

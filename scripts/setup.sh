@@ -8,7 +8,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
           libcairo2-dev libpango1.0-dev libsdl2-dev fonts-liberation2
           libmbedtls-dev openssl zbar-tools libqrencode-dev
-          xvfb xauth xdotool ccache)
+          xvfb xauth xdotool ccache clang)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -20,6 +20,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -q
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
+
+# The sanitizer and fuzz builds need the packages, not this build.
+[ "${1:-}" = "--packages-only" ] && exit 0
 
 BUILD_DIR=${BUILD_DIR:-build}
 werror=OFF; [ -n "${CI:-}" ] && werror=ON

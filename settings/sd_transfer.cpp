@@ -74,7 +74,11 @@ SdResult exportToSd(const std::string& cfgDir, const std::string& sdDir, KeyStre
         std::string plain;
         if (!readWholeFile(join(cfgDir, name), plain)) return SdResult::SilentStop;
         if (!isDirectory(sdDir.empty() ? "." : sdDir)) return SdResult::SdMissing;
-        if (!writeFileAtomically(join(sdDir, name), scrambleForSd(plain, keys))) return SdResult::SaveError;
+        // A copy that cannot be made is the card's fault, and no key is
+        // used for it.
+        AtomicFileWriter copy;
+        if (!copy.create(join(sdDir, name))) return SdResult::SdMissing;
+        if (!copy.commit(scrambleForSd(plain, keys))) return SdResult::SaveError;
     }
     return SdResult::Ok;
 }

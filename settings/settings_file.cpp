@@ -92,6 +92,15 @@ bool saveUserSettings(const std::string& path, const Settings& s, Variant v, std
     return writeFileAtomically(path, text);
 }
 
+bool saveUserSettingsSnapshot(const std::string& path, const Settings& s, Variant v, std::recursive_mutex& stateLock,
+                              std::mutex& settingsFileLock) {
+    std::unique_lock<std::recursive_mutex> state(stateLock);
+    const std::string text = formatUserFile(s, v);
+    std::lock_guard<std::mutex> g(settingsFileLock);
+    state.unlock();
+    return writeFileAtomically(path, text);
+}
+
 bool saveServiceSettings(const std::string& path, const Settings& s) {
     return writeFileAtomically(path, formatServiceFile(s));
 }

@@ -33,6 +33,11 @@ std::string formatServiceFile(const Settings& s);
 
 // Replace the file whole; false (file untouched) on any failure.
 bool saveUserSettings(const std::string& path, const Settings& s, Variant v, std::mutex& settingsFileLock);
+// Same, from the values in force under `stateLock`, which is not held
+// while the file is written; the file lock is taken before it is let go,
+// so a later snapshot is never overwritten by an earlier one.
+bool saveUserSettingsSnapshot(const std::string& path, const Settings& s, Variant v, std::recursive_mutex& stateLock,
+                              std::mutex& settingsFileLock);
 bool saveServiceSettings(const std::string& path, const Settings& s);
 
 }  // namespace vesk

@@ -1,6 +1,7 @@
 // SDL audio through SDL_QueueAudio: a plain play clears the queue and
-// queues the sound; a loop is kept topped up by a feeder thread that sleeps
-// unless a loop is running.
+// queues the sound; a loop is kept topped up by a feeder thread. An open
+// SDL device keeps its audio thread mixing silence, so the feeder closes
+// it once the panel has been quiet a while, and a play opens it again.
 #include "platform/sound/sdl_sound_player.h"
 
 #include <SDL.h>
@@ -20,6 +21,8 @@ constexpr int kFrameBytes = kChannels * 2;  // signed 16-bit
 // How far ahead of the device a loop is kept, and how often it is checked.
 constexpr int kLoopAheadMs = 300;
 constexpr auto kFeedPeriod = std::chrono::milliseconds(50);
+// Quiet this long (the device's own buffer heard out), the device closes.
+constexpr auto kCloseAfter = std::chrono::milliseconds(2000);
 }  // namespace
 
 namespace {
@@ -44,6 +47,15 @@ SdlSoundPlayer::SdlSoundPlayer(std::string resDir) : resDir_(std::move(resDir)) 
     if (!soundOutputLikely()) return;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     audioInit_ = true;
+    openLocked();
+    if (device_ == 0) return;
+    available_ = true;
+    bytesPerSecond_ = kRate * kFrameBytes;
+    feeder_ = std::thread([this] { feed(); });
+}
+
+void SdlSoundPlayer::openLocked() {
+    if (device_ != 0) return;
     SDL_AudioSpec want{};
     want.freq = kRate;
     want.format = AUDIO_S16SYS;
@@ -51,10 +63,7 @@ SdlSoundPlayer::SdlSoundPlayer(std::string resDir) : resDir_(std::move(resDir)) 
     want.samples = 1024;
     SDL_AudioSpec have{};
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device_ == 0) return;
-    bytesPerSecond_ = kRate * kFrameBytes;
-    SDL_PauseAudioDevice(device_, 0);
-    feeder_ = std::thread([this] { feed(); });
+    if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
 }
 
 SdlSoundPlayer::~SdlSoundPlayer() {
@@ -110,28 +119,29 @@ void SdlSoundPlayer::queueLocked(const Sound& s) {
 }
 
 bool SdlSoundPlayer::playingLocked() const {
-    return current_ >= 0 && (looping_ || SDL_GetQueuedAudioSize(device_) > 0);
+    return current_ >= 0 && device_ != 0 && (looping_ || SDL_GetQueuedAudioSize(device_) > 0);
 }
 
 void SdlSoundPlayer::play(int resource, unsigned flags) {
-    if (device_ == 0) return;
+    if (!available_) return;
     std::lock_guard<std::mutex> g(m_);
     if ((flags & kSoundNoStop) && playingLocked()) return;
-    SDL_ClearQueuedAudio(device_);
+    if (device_ != 0) SDL_ClearQueuedAudio(device_);
     looping_ = false;
     current_ = -1;
     const Sound& s = load(resource);
     if (!s.ok) return;
+    openLocked();
+    if (device_ == 0) return;
     queueLocked(s);
     current_ = resource;
     looping_ = (flags & kSoundLoop) != 0;
-    if (looping_) cv_.notify_all();
+    cv_.notify_all();
 }
 
 void SdlSoundPlayer::stop() {
-    if (device_ == 0) return;
     std::lock_guard<std::mutex> g(m_);
-    SDL_ClearQueuedAudio(device_);
+    if (device_ != 0) SDL_ClearQueuedAudio(device_);
     looping_ = false;
     current_ = -1;
 }
@@ -141,8 +151,12 @@ void SdlSoundPlayer::setVolume(uint32_t leftRight) {
     gain_ = std::max(leftRight & 0xFFFF, leftRight >> 16);
 }
 
+bool SdlSoundPlayer::deviceOpen() const {
+    std::lock_guard<std::mutex> g(m_);
+    return device_ != 0;
+}
+
 int SdlSoundPlayer::playingResource() const {
-    if (device_ == 0) return -1;
     std::lock_guard<std::mutex> g(m_);
     return playingLocked() ? current_ : -1;
 }
@@ -156,8 +170,19 @@ void SdlSoundPlayer::feed() {
     std::unique_lock<std::mutex> lk(m_);
     const Uint32 ahead = Uint32(bytesPerSecond_) * kLoopAheadMs / 1000;
     while (!quit_) {
+        if (device_ == 0) {
+            cv_.wait(lk, [this] { return quit_ || device_ != 0; });
+            continue;
+        }
         if (!looping_) {
-            cv_.wait(lk, [this] { return quit_ || looping_; });
+            auto sounding = [this] { return quit_ || looping_ || SDL_GetQueuedAudioSize(device_) > 0; };
+            if (sounding()) {
+                cv_.wait_for(lk, kFeedPeriod);
+            } else if (!cv_.wait_for(lk, kCloseAfter, sounding)) {
+                SDL_CloseAudioDevice(device_);
+                device_ = 0;
+                current_ = -1;
+            }
             continue;
         }
         const Sound& s = sounds_[current_];

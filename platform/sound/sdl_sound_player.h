@@ -15,7 +15,8 @@ namespace vesk {
 
 class SdlSoundPlayer : public SoundPlayer {
 public:
-    // Opens the audio device once, here, on the start-up thread.
+    // Opens the audio device here, on the start-up thread, to know whether
+    // there is one; it closes while the panel is quiet and opens on a play.
     explicit SdlSoundPlayer(std::string resDir);
     ~SdlSoundPlayer() override;
     SdlSoundPlayer(const SdlSoundPlayer&) = delete;
@@ -29,7 +30,8 @@ public:
     void setVolume(uint32_t leftRight);
 
     // For tests and diagnostics.
-    bool deviceOpen() const { return device_ != 0; }
+    bool available() const { return available_; }
+    bool deviceOpen() const;
     // The sound still being heard (or looping), else -1.
     int playingResource() const;
     // Bytes handed to the device since it was opened.
@@ -44,10 +46,12 @@ private:
     bool playingLocked() const;
     void queueLocked(const Sound& s);
     void feed();
+    void openLocked();
 
     std::string resDir_;
     uint32_t device_ = 0;
     bool audioInit_ = false;
+    bool available_ = false;
     int bytesPerSecond_ = 0;
     mutable std::mutex m_;
     std::condition_variable cv_;

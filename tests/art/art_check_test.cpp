@@ -3,8 +3,10 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -338,13 +340,46 @@ TEST_F(ArtOutput, AnimationFilesFollowTheFrameLayout) {
     EXPECT_TRUE(shortPalette);
 }
 
-TEST_F(ArtOutput, RunningPumpFramesShareTheStillPumpSilhouette) {
+// The running frames replace the still pictures in place, so they share
+// their silhouette; and a still screen must tell a running pump from a
+// ready one, so their colours differ by more than the impeller's turn.
+// The mean colour of the visible pixels does not change with a rotation.
+TEST_F(ArtOutput, RunningPumpFramesShareTheSilhouetteButNotTheLookOfTheStillPump) {
     Mbm m = animation("pumpon.mbm");
     ASSERT_EQ(m.error, "");
     Image still = picture(203);
-    for (const MbmFrame& f : m.frames)
+    struct Mean {
+        double r = 0, g = 0, b = 0;
+        void add(uint32_t p, int n) {
+            r += double(p >> 16) / n;
+            g += double((p >> 8) & 0xFF) / n;
+            b += double(p & 0xFF) / n;
+        }
+    };
+    auto visible = [](int w, int h, const std::function<uint32_t(int, int)>& at) {
+        int n = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) n += at(x, y) != kKey;
+        Mean mean;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (at(x, y) != kKey) mean.add(at(x, y), n);
+        return mean;
+    };
+    const Mean ready = visible(still.w, still.h, [&](int x, int y) { return still.at(x, y); });
+    std::vector<Mean> frames;
+    for (const MbmFrame& f : m.frames) {
         for (int y = 0; y < f.h; ++y)
             for (int x = 0; x < f.w; ++x) ASSERT_EQ(f.colour(x, y) == kKey, still.at(x, y) == kKey);
+        frames.push_back(visible(f.w, f.h, [&](int x, int y) { return f.colour(x, y); }));
+    }
+    auto distance = [](const Mean& a, const Mean& b) {
+        return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+    };
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_LT(distance(frames[i], frames[0]), 6.0) << "frame " << i << ": the frames differ by the turn only";
+        EXPECT_GT(distance(frames[i], ready), 60.0) << "frame " << i << " looks like the ready pump";
+    }
 }
 
 TEST_F(ArtOutput, SoundsArePcmWavesThatStartAndEndSilent) {

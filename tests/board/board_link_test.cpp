@@ -5,6 +5,7 @@
 #include "board_frames.h"
 #include "board_peer.h"
 #include "platform/manual_clock.h"
+#include "support/probe_clock.h"
 #include "support/test_support.h"
 
 namespace vesk {
@@ -67,19 +68,6 @@ TEST_F(BoardLinkTest, SendsTheLayoutOfTheFirmwareItHears) {
     ASSERT_TRUE(now);
     EXPECT_EQ(now->size(), 22u);
 
-    // Without a request the next frame leaves 500 panel ms after the last.
-    std::optional<std::vector<uint8_t>> periodic;
-    int64_t advanced = 0;
-    while (!periodic && advanced < 5000) {
-        clock.advance(100);
-        advanced += 100;
-        periodic = peer.nextFrame(20);
-    }
-    if (!periodic) periodic = peer.nextFrame();
-    ASSERT_TRUE(periodic);
-    EXPECT_EQ(periodic->size(), 22u);
-    EXPECT_GE(advanced, BoardLink::kSendPeriodMs);
-
     peer.send(reading(0x2200, 240));
     ASSERT_TRUE(waitFor([&] { return version() == 0x2200; }));
     link.sendNow();
@@ -88,6 +76,33 @@ TEST_F(BoardLinkTest, SendsTheLayoutOfTheFirmwareItHears) {
     for (int i = 0; i < 5 && !(eight && eight->size() == 8u); ++i) eight = peer.nextFrame();
     ASSERT_TRUE(eight);
     EXPECT_EQ(eight->size(), 8u);
+}
+
+// Without a request the next frame leaves 500 panel ms after the last: not
+// at 499 ms, at 500 ms.
+TEST_F(BoardLinkTest, FrameEveryFiveHundredMillisecondsWithoutARequest) {
+    // The sender waits on a probe of panel time; the receiver reads on the
+    // plain clock, so every reading the probe counts is the sender's.
+    test::ProbeClock probe(clock);
+    BoardLink paced(state, Variant::Orvena, probe, refresh);
+    auto port = std::make_unique<TermiosSerialPort>(clock);
+    ASSERT_TRUE(port->open(pty.slavePath, BoardLink::kBaud));
+    ASSERT_TRUE(paced.start(std::move(port)));
+    ASSERT_TRUE(peer.nextFrame()) << "the first frame leaves at once";
+    // The wait for the first frame read the time once; more readings mean
+    // the sender waits for the next one, its 500 ms counted from now.
+    probe.advance(0);
+    ASSERT_TRUE(waitFor([&] { return probe.readingsOfNow() >= 3; }));
+    for (int period = 0; period < 2; ++period) {
+        probe.advance(499);
+        ASSERT_TRUE(waitFor([&] { return probe.readingsOfNow() >= 2; }));
+        EXPECT_FALSE(peer.nextFrame(50)) << "nothing at 499 ms";
+        probe.advance(1);
+        EXPECT_TRUE(peer.nextFrame()) << "a frame at 500 ms";
+        probe.advance(0);
+        ASSERT_TRUE(waitFor([&] { return probe.readingsOfNow() >= 3; }));
+    }
+    paced.stop();
 }
 
 TEST_F(BoardLinkTest, CommandFrameCarriesTheOutputs) {
@@ -106,6 +121,26 @@ TEST_F(BoardLinkTest, CommandFrameCarriesTheOutputs) {
     f = peer.nextFrame();
     ASSERT_TRUE(f);
     EXPECT_EQ((*f)[0], 5);
+}
+
+// A frame is one picture of the outputs: it is not built while another
+// thread holds the state to change it.
+TEST_F(BoardLinkTest, FramesWaitForTheStateLock) {
+    state.boardVersion = 0x2214;
+    startLink();
+    ASSERT_TRUE(peer.nextFrame());
+    {
+        std::lock_guard<std::recursive_mutex> g(state.stateLock);
+        state.pumpCh = 1;
+        link.sendNow();
+        EXPECT_FALSE(peer.nextFrame(300)) << "no frame from a state being changed";
+        state.pumpCh = 0;
+        state.fanPower = 40;
+    }
+    auto f = peer.nextFrame();
+    ASSERT_TRUE(f);
+    EXPECT_EQ((*f)[13] & 0x01, 0) << "the pump the change took back";
+    EXPECT_EQ((*f)[15], 40);
 }
 
 TEST_F(BoardLinkTest, BadCheckByteChangesNothingAndPostsNothing) {
@@ -128,24 +163,32 @@ TEST_F(BoardLinkTest, UnknownFirmwarePostsRefreshButLeavesLinkState) {
     EXPECT_EQ(linkOk(), 0);
 }
 
-TEST_F(BoardLinkTest, SilenceTakesTheLinkDownAndAGoodFrameBringsItBack) {
-    startLink();
+TEST_F(BoardLinkTest, FifteenSecondsOfSilenceTakeTheLinkDownAndAGoodFrameBringsItBack) {
+    // The receiver reads panel time through its own probe, so the test sees
+    // when it has started waiting and when it has looked at a new time.
+    test::ProbeClock probe(clock);
+    auto port = std::make_unique<TermiosSerialPort>(probe);
+    ASSERT_TRUE(port->open(pty.slavePath, BoardLink::kBaud));
+    ASSERT_TRUE(link.start(std::move(port)));
     bringUp();
+    const int up = refresh.count;
     // Half a frame, then silence: the half must not join what follows.
     auto half = encodeFrame(reading(0x2200, 400));
     const size_t cut = half.size() / 2;
     peer.sendRaw(std::vector<uint8_t>(half.begin(), half.begin() + cut));
 
-    clock.advance(14000);
-    EXPECT_EQ(linkOk(), 1);
-    int64_t waited = 14000;
-    while (linkOk() == 1 && waited < 60000) {
-        clock.advance(1000);
-        waited += 1000;
-        waitFor([&] { return linkOk() == 0; }, 20);
-    }
-    ASSERT_TRUE(waitFor([&] { return linkOk() == 0; }));
-    EXPECT_GE(waited, BoardLink::kSilenceMs);
+    // Every byte read restarts the wait; the reads of the bytes still on
+    // the line (the half and a frame end) count at most once each, so more
+    // readings than that mean the receiver waits with its window from now.
+    probe.advance(0);
+    ASSERT_TRUE(waitFor([&] { return probe.readingsOfNow() >= static_cast<int>(cut) + 4; }));
+
+    probe.advance(14999);
+    ASSERT_TRUE(waitFor([&] { return probe.readingsOfNow() >= 2; }));
+    EXPECT_EQ(linkOk(), 1) << "still up after 14 999 ms of silence";
+    probe.advance(1);
+    EXPECT_TRUE(waitFor([&] { return linkOk() == 0; })) << "down at 15 000 ms";
+    EXPECT_TRUE(waitFor([&] { return refresh.count == up + 1; })) << "the screen hears of the loss";
 
     const int before = refresh.count;
     peer.sendRaw(std::vector<uint8_t>(half.begin() + cut, half.end()));

@@ -44,8 +44,10 @@ TEST(CommandBurner, RemoteStartDependsOnFuelAndHeater) {
     EXPECT_EQ(r.s.burnerState, kBurning) << "FUEL 3 goes straight to burning";
     EXPECT_EQ(r.cmd(kCmdRemoteStart), 1) << "already running: success without change";
     EXPECT_FALSE(r.entry());
+    r.s.usr.ANTI_JAM_DAY = 0;
     EXPECT_EQ(r.cmd(kCmdRemoteStop), 1);
     EXPECT_EQ(r.s.burnerState, kStop);
+    EXPECT_EQ(r.s.usr.ANTI_JAM_DAY, 1886) << "every stop records today";
     EXPECT_EQ(r.cmd(kCmdRemoteStop), 1) << "already stopped counts as done";
     for (int fuel : {2, 5}) {
         r.s.burnerState = kStop;

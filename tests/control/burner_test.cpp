@@ -51,11 +51,13 @@ TEST(Ignition, NoAttemptsFailsAtOnce) {
     r.water(20);
     r.gas(30);
     r.s.svc.BURNUP_TRY = 0;
+    r.s.usr.ANTI_JAM_DAY = 0;
     r.state(kIgnition);
     r.automatic();
     EXPECT_EQ(r.s.burnerState, kStop);
     EXPECT_TRUE(r.s.warnings & kWentOut);
     EXPECT_EQ(r.fedMs, 0);
+    EXPECT_EQ(r.s.usr.ANTI_JAM_DAY, antiJamDayNumber(r.clock.localTime())) << "a failed ignition is a stop";
 }
 
 TEST(Ignition, SuccessAtTheBurnupThreshold) {
@@ -581,6 +583,7 @@ TEST(SemiAutomatic, IgnitionTimesOut) {
     r.s.usr.BURN_MODE = 1;
     r.water(20);
     r.gas(50);  // threshold SA_GAS_BURNUP 100
+    r.s.usr.ANTI_JAM_DAY = 0;
     r.pulse.start(10, 10, -1);
     r.state(kIgnition);
     r.semiAutomatic();
@@ -591,6 +594,7 @@ TEST(SemiAutomatic, IgnitionTimesOut) {
     r.semiAutomatic(2);
     EXPECT_EQ(r.s.burnerState, kStop);
     EXPECT_TRUE(r.s.warnings & kWentOut);
+    EXPECT_EQ(r.s.usr.ANTI_JAM_DAY, antiJamDayNumber(r.clock.localTime()));
     r.semiAutomatic();
     EXPECT_EQ(r.s.fanPower, 0);
 }

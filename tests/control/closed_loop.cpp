@@ -9,7 +9,8 @@
 
 namespace vesk::test {
 
-ClosedLoop::ClosedLoop(Variant v, uint16_t firmware, const PlantConfig& plantConfig, LocalTime start)
+ClosedLoop::ClosedLoop(Variant v, uint16_t firmware, const PlantConfig& plantConfig, LocalTime start,
+                       int storedBurnerCode)
     : s(v),
       clock(start),
       plant(plantConfig),
@@ -28,7 +29,20 @@ ClosedLoop::ClosedLoop(Variant v, uint16_t firmware, const PlantConfig& plantCon
     if (!isKestralo(v)) fuel.load(&eeprom);
     for (int i = 0; i <= kSensorValve2; ++i) s.sensors[i] = kInvalidTemp;
     s.localTime = clock.localTime();
-    countdowns.start();
+    if (storedBurnerCode >= 0) eeprom.data[0] = static_cast<uint8_t>(storedBurnerCode);
+    thread.prepare();
+}
+
+std::unique_ptr<ClosedLoop> ClosedLoop::restartedAfterPowerCut(const ClosedLoop& before) {
+    auto after = std::make_unique<ClosedLoop>(before.s.variant, before.board.firmware(), before.plant.config(),
+                                              before.clock.localTime(), before.eeprom.data[0]);
+    after->plant = before.plant;
+    // The settings files as the panel left them; the thread's start stamps
+    // the standstill day afresh.
+    const int32_t today = after->s.usr.ANTI_JAM_DAY;
+    after->s.settings = before.s.settings;
+    after->s.usr.ANTI_JAM_DAY = today;
+    return after;
 }
 
 void ClosedLoop::deliverReadings() {
@@ -38,10 +52,7 @@ void ClosedLoop::deliverReadings() {
     applyReadingFrame(s, s.variant, p.data(), p.size());
 }
 
-void ClosedLoop::runCycle() {
-    std::lock_guard<std::recursive_mutex> g(s.stateLock);
-    if (s.linkOk == 1) cycle.run();
-}
+void ClosedLoop::runCycle() { thread.iterate(); }
 
 void ClosedLoop::passSecond() {
     for (int t = 0; t < 1000; t += sliceMs) {

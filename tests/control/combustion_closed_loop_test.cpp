@@ -207,30 +207,51 @@ TEST_P(CombustionLoop, FaultDuringIgnitionRestartsWithEveryAttempt) {
     EXPECT_EQ(loop.s.burnerState, kStop);
 }
 
-TEST_P(CombustionLoop, PowerCutResumesBurning) {
+// A power cut: a fresh panel on the same boiler starts from the code the
+// control thread stored, and the restored state begins as if just entered.
+TEST_P(CombustionLoop, PowerCutDuringIgnitionStartsTheIgnitionAfresh) {
+    ClosedLoop before(GetParam());
+    pellets(before);
+    ASSERT_EQ(commandBurner(before.s, kCmdStartIgnition), 1);
+    ASSERT_GE(before.runUntil([&] { return before.s.controlFlags & kFlagIgniter; }, 2 * kMinute), 0);
+    ASSERT_EQ(before.eeprom.data[0], 4) << "ignition stored";
+
+    auto after = ClosedLoop::restartedAfterPowerCut(before);
+    ClosedLoop& loop = *after;
+    EXPECT_EQ(loop.s.burnerState, kIgnition);
+    const std::vector<int> feeds = feedsUntil(loop, [&] { return loop.s.burnerState != kIgnition; }, kHour);
+    ASSERT_FALSE(feeds.empty()) << "the ignition feeds instead of failing at once";
+    EXPECT_EQ(feeds.front(), 90) << "a full first feed: BURNUP_TRY x WORM_BURNUP";
+    EXPECT_EQ(loop.s.burnerState, kBlowup) << loop.plant.describe();
+    EXPECT_FALSE(loop.s.warnings & kWentOut);
+    ASSERT_GE(loop.runUntil([&] { return loop.s.burnerState == kBurning; }, 10 * kMinute), 0);
+    EXPECT_EQ(loop.eeprom.data[0], 2);
+    EXPECT_TRUE(loop.plant.fireLit());
+}
+
+TEST_P(CombustionLoop, PowerCutWhileBurningResumesFromTheRegulatorFloor) {
     ClosedLoop before(GetParam());
     burningAtTarget(before);
     before.run(10 * kMinute);
-    MemoryEeprom eeprom;
-    // What the control thread writes when the state changes.
-    ASSERT_TRUE(BurnerPersistence(&eeprom).store(before.s.burnerState));
-    EXPECT_EQ(eeprom.data[0], 2);
+    ASSERT_EQ(before.eeprom.data[0], 2) << "burning stored";
 
-    // A new panel on the same boiler; the board and the fire went on.
-    ClosedLoop after(GetParam());
-    pellets(after);
-    after.plant = before.plant;
-    after.s.burnerState = BurnerPersistence(&eeprom).restore();
-    after.s.lastPersistedState = after.s.burnerState;
-    EXPECT_EQ(after.s.burnerState, kBurning);
-    after.run(kHour);
-    EXPECT_EQ(after.s.burnerState, kBurning);
-    EXPECT_TRUE(after.plant.fireLit());
-    EXPECT_NEAR(after.plant.boilerWaterC(), 65, 3);
-
-    // Blow-up is stored as burning too.
-    ASSERT_TRUE(BurnerPersistence(&eeprom).store(kBlowup));
-    EXPECT_EQ(BurnerPersistence(&eeprom).restore(), kBurning);
+    auto after = ClosedLoop::restartedAfterPowerCut(before);
+    ClosedLoop& loop = *after;
+    EXPECT_EQ(loop.s.burnerState, kBurning);
+    loop.run(1);
+    const int floor = (loop.s.usr.POW_UST_MIN - 2) * 256;
+    CombustionRecords& r = loop.s.combustion;
+    EXPECT_GE(r.water.iCommitted, floor) << "burning entered afresh";
+    EXPECT_GE(r.gas.iCommitted, floor);
+    EXPECT_GE(r.air.iCommitted, floor);
+    for (int i = 0; i < kHour; ++i) {
+        loop.run(1);
+        ASSERT_EQ(loop.s.burnerState, kBurning) << loop.plant.describe();
+    }
+    EXPECT_TRUE(loop.plant.fireLit());
+    EXPECT_NEAR(loop.plant.boilerWaterC(), 65, 3);
+    EXPECT_EQ(loop.eeprom.data[0], 2);
+    EXPECT_FALSE(loop.s.warnings & kWentOut);
 }
 
 TEST_P(CombustionLoop, SemiAutomaticFromStartToFadeOut) {

@@ -45,6 +45,55 @@ TEST(ControlCycle, AirAndChSensorFaultsDoNotSuspend) {
     EXPECT_FALSE(r.s.controlFlags & kFlagStateEntry) << "burning went on";
 }
 
+// An output the cycle switches and takes back within itself is no change:
+// the link is woken only for what a cycle leaves different.
+TEST(ControlCycle, WakesTheLinkOnlyForOutputsThatChanged) {
+    CycleRig r(Variant::Kestralo);
+    r.s.burnerState = kPause;
+    r.s.usr.THERMOSTAT_RESPONSE = 1;
+    r.s.boardInputs = kInRoomThermostat;
+    r.cycle.run();
+    r.second();
+    r.wakes = 0;
+    for (int i = 0; i < 5; ++i) {
+        r.cycle.run();
+        r.second();
+        ASSERT_EQ(r.s.pumpCh, 0);
+    }
+    EXPECT_EQ(r.wakes, 0) << "the CH pump is switched on and off inside each cycle";
+    r.s.boardInputs = 0;
+    r.cycle.run();
+    EXPECT_EQ(r.s.pumpCh, 1);
+    EXPECT_EQ(r.wakes, 1) << "a real change goes out at once";
+    r.second();
+    r.cycle.run();
+    EXPECT_EQ(r.wakes, 1);
+}
+
+// With the auger-tube protection installed, reading 9 is the tube: valve 2
+// is not driven, whether the protection is switched on or not.
+TEST(ControlCycle, NoValveTwoOnTheAugerTubeSensor) {
+    for (Variant v : {Variant::Orvena, Variant::Kestralo}) {
+        for (int emstart : {0, 1}) {
+            CycleRig r(v);
+            r.s.boardVersion = 0x1100;
+            r.s.boardVersionCopy = 0x1100;
+            r.s.svc.EMSTART_ENABLE = emstart;
+            r.s.usr.WORM_TEMP_SENSOR_ENABLE = 0;
+            r.s.usr.VLV2.MODE = 2;
+            r.s.usr.VLV2.USEWATER = 1;
+            r.s.usr.VLV2.USEWH = 0;
+            r.s.sensors[kSensorValve2] = 30;
+            for (int i = 0; i < 3; ++i) {
+                r.cycle.run();
+                r.second();
+            }
+            const bool driven = r.s.outputFlags & (kOutValve2Open | kOutValve2Close);
+            EXPECT_EQ(driven, emstart == 0) << "EMSTART_ENABLE " << emstart;
+        }
+    }
+}
+
 TEST(ControlCycle, KestraloCopiesStateAndThermostatStopsChPump) {
     CycleRig r(Variant::Kestralo);
     r.s.burnerState = kPause;

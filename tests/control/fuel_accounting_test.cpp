@@ -26,6 +26,20 @@ TEST(FuelAccounting, OnPhasesCountInWholeTenths) {
     EXPECT_EQ(c.total, 21u);
 }
 
+// The counters step every quarter of an hour of panel time: not at
+// 899 999 ms, at 900 000 ms.
+TEST(FuelAccounting, StepsEveryFifteenMinutes) {
+    LoadedRig rig;
+    rig.clock.advance(899999);
+    EXPECT_EQ(rig.fuel.counters().ticks, 0);
+    rig.clock.advance(1);
+    EXPECT_EQ(rig.fuel.counters().ticks, 1);
+    rig.clock.advance(899999);
+    EXPECT_EQ(rig.fuel.counters().ticks, 1);
+    rig.clock.advance(1);
+    EXPECT_EQ(rig.fuel.counters().ticks, 2);
+}
+
 TEST(FuelAccounting, HourClosesOnEveryFourthTick) {
     LoadedRig rig;
     rig.fuel.addRunTime(36000);
@@ -102,6 +116,37 @@ TEST(FuelAccounting, RollingFiguresAcrossDays) {
     EXPECT_EQ(f.own, f.total);
 }
 
+// Nine days, each burning a different amount: the week is exactly the seven
+// days before the day index, and so is the figure shown (until today
+// outweighs the day about to leave), also after a restart.
+TEST(FuelAccounting, WeekIsTheSevenDaysBeforeTheDayIndex) {
+    MemoryEeprom image;
+    FuelRig rig(&image);
+    rig.load();
+    const uint32_t burn[9] = {1000, 2000, 3000, 5000, 7000, 11000, 13000, 17000, 19000};  // tenths of a second
+    for (uint32_t b : burn) {
+        rig.fuel.addRunTime(int64_t{b} * 100);
+        rig.quarters(96);
+    }
+    const uint32_t lastSeven = 3000 + 5000 + 7000 + 11000 + 13000 + 17000 + 19000;
+    FuelCounters c = rig.fuel.counters();
+    ASSERT_EQ(c.dayIndex, 9);
+    EXPECT_EQ(c.weekSum, lastSeven) << "days 2..8";
+    EXPECT_EQ(c.monthSum, 78000u);
+
+    // Today burns less than day 2, which leaves the week at midnight.
+    rig.fuel.addRunTime(2000 * 100);
+    EXPECT_EQ(rig.fuel.figures().week, runTimeToKg(lastSeven, kRate, 0));
+    // Once today outweighs it, today counts instead.
+    rig.fuel.addRunTime(2000 * 100);
+    EXPECT_EQ(rig.fuel.figures().week, runTimeToKg(lastSeven - 3000 + 4000, kRate, 0));
+
+    // A restart sums the same seven slots from the chip.
+    FuelRig again(&image);
+    again.load();
+    EXPECT_EQ(again.fuel.counters().weekSum, lastSeven);
+}
+
 TEST(FuelAccounting, BunkerOfFourHundredKilograms) {
     const int64_t cap = bunkerCapacity(400, kRate, 0);
     EXPECT_EQ(cap, 92131);
@@ -176,30 +221,35 @@ TEST(FuelAccounting, SensorSavesAtMostEveryFiveMinutes) {
         rig.bunkerFull(true);
         rig.fuel.bunkerCheck(false);
     };
-    refillAt(299999);
+    // The first full reading after start is saved at once, even in the
+    // panel's first five minutes; later ones at most every five minutes.
+    refillAt(1000);
     EXPECT_EQ(rig.fuel.counters().remaining, cap);
-    EXPECT_EQ(saves(), 0);
-    refillAt(300000);
     EXPECT_EQ(saves(), 1);
     EXPECT_EQ(rig.stored32(fuel_layout::kBunker), cap);
-    refillAt(300000 + 299999);
+    refillAt(1000 + 299999);
     EXPECT_EQ(rig.fuel.counters().remaining, cap);
     EXPECT_EQ(saves(), 1);
-    refillAt(600000);
+    refillAt(1000 + 300000);
     EXPECT_EQ(saves(), 2);
+    refillAt(1000 + 300000 + 299999);
+    EXPECT_EQ(rig.fuel.counters().remaining, cap);
+    EXPECT_EQ(saves(), 2);
+    refillAt(1000 + 600000);
+    EXPECT_EQ(saves(), 3);
 
     // A confirmed fill never waits.
     rig.bunkerFull(false);
     rig.fuel.addRunTime(10000);
     rig.fuel.bunkerCheck(true);
-    EXPECT_EQ(saves(), 3);
+    EXPECT_EQ(saves(), 4);
     // The quarter-hour step saves whatever is left unsaved, once.
     rig.fuel.addRunTime(10000);
     rig.quarters(1);
-    EXPECT_EQ(saves(), 4);
+    EXPECT_EQ(saves(), 5);
     EXPECT_EQ(rig.stored32(fuel_layout::kBunker), cap - 100);
     rig.quarters(1);
-    EXPECT_EQ(saves(), 4);
+    EXPECT_EQ(saves(), 5);
 }
 
 TEST(FuelAccounting, FillConfirmationStoresAChangedSize) {

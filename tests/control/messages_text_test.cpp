@@ -29,15 +29,17 @@ TEST(Messages, FaultListOrderAndOverheatPrecedence) {
         "Перегрев инвертора\n"
         "Заклинивание шнека\n"
         "Датчик температуры ЦО\n"
-        "Датчик температуры воздуха"
+        "Датчик температуры воздуха\n"
         "Критический перегрев шнека! Работа котла остановлена!\n"
         "Неисправен датчик температуры шнека!\n" +
         kReminder +
-        "ВНИМАНИЕ!\nЧистка невозможна\nОстановосите котел через меню ПУСК/СТОП КОТЛА"
+        "ВНИМАНИЕ!\nЧистка невозможна\nОстановосите котел через меню ПУСК/СТОП КОТЛА\n"
         "ВНИМАНИЕ!\nЧистка невозможна\nДождитесь полного прогорания топлива и падения температуры ниже 100 градусов";
-    EXPECT_EQ(faultListText(0x3FFF), all);
+    EXPECT_EQ(faultListText(0x3FFF), all) << "every message on a line of its own";
     // The heating-circuit line comes before the air line.
     EXPECT_EQ(faultListText(kFaultAirSensor | kFaultChSensor), "Датчик температуры ЦО\nДатчик температуры воздуха");
+    EXPECT_EQ(faultListText(kFaultAirSensor | kFaultAugerSensor),
+              "Датчик температуры воздуха\nНеисправен датчик температуры шнека!\n");
     EXPECT_EQ(kFaultHeading, "НЕИСПРАВНОСТЬ!\n");
 }
 
@@ -81,14 +83,15 @@ TEST(Messages, KestraloWarningList) {
 
 TEST(Messages, InformationText) {
     const std::string head = "Котел автоматический ORVENA\nПО версии 4.1.1 / 2.2.1.5\nНомер котла: 12345\n";
-    const std::string orvena = infoText(Variant::Orvena, 2, 0x2215, 1, 12345);
-    EXPECT_EQ(orvena.rfind(head, 0), 0u) << orvena;
-    EXPECT_GT(orvena.size(), head.size()) << "contact lines follow";
+    EXPECT_EQ(infoText(Variant::Orvena, 2, 0x2215, 1, 12345, {}), head) << "no contact lines configured";
+    EXPECT_EQ(infoText(Variant::Orvena, 2, 0x2215, 1, 12345, {"Сервис: +7 495 100-20-30", "", "vesk.example"}),
+              head + "Сервис: +7 495 100-20-30\nvesk.example\n")
+        << "an empty line is left out";
 
-    EXPECT_EQ(infoText(Variant::Kestralo, 9, 0x2215, 0, 7).rfind(
+    EXPECT_EQ(infoText(Variant::Kestralo, 9, 0x2215, 0, 7, {}).rfind(
                   "Котел автоматический KESTRALO\nПО версии 4.1.7 / ---\nНомер котла: 7\n", 0),
               0u);
-    EXPECT_NE(infoText(Variant::Orvena, 0, 0xA2F1, 1, 0).find("KESTRALO S\nПО версии 4.1.1 / 10.2.15.1\n"),
+    EXPECT_NE(infoText(Variant::Orvena, 0, 0xA2F1, 1, 0, {}).find("KESTRALO S\nПО версии 4.1.1 / 10.2.15.1\n"),
               std::string::npos)
         << "each nibble printed on its own";
 
@@ -97,7 +100,7 @@ TEST(Messages, InformationText) {
     s.svc.SERIAL = 4021;
     s.boardVersion = 0x1000;
     s.linkOk = 1;
-    EXPECT_EQ(infoText(s).rfind("Котел автоматический Кестрало\nПО версии 4.1.7 / 1.0.0.0\nНомер котла: 4021\n", 0),
+    EXPECT_EQ(infoText(s, {}).rfind("Котел автоматический Кестрало\nПО версии 4.1.7 / 1.0.0.0\nНомер котла: 4021\n", 0),
               0u);
 }
 

@@ -212,6 +212,24 @@ TEST(BunkerFilling, TimeOutWithTheBunkerStillEmptyIsAFailure) {
     EXPECT_EQ(r.s.warnings & kWarnBunkerNotFilled, 0u);
 }
 
+// Automatic filling switched on while the filler already runs for an empty
+// bunker: the restart gives the fill its whole time-out.
+TEST(BunkerFilling, SwitchingAutofillOnWhileEmptyFillsForTheWholeTimeOut) {
+    BunkerRig r;
+    r.s.usr.BUNK_AUTOFILL = 0;
+    for (int i = 0; i < 5; ++i) r.cycle(kInBunkerEmpty);
+    ASSERT_TRUE(r.on());
+    r.s.usr.BUNK_AUTOFILL = 1;
+    r.s.controlFlags |= kFlagBunkerRestart;  // what every change path sets
+    r.cycle(kInBunkerEmpty);
+    int cycles = 0;
+    while (r.on() && cycles < 100) {
+        r.cycle(kInBunkerEmpty);
+        ++cycles;
+    }
+    EXPECT_EQ(cycles, 60) << "BUNK_TOUT seconds";
+}
+
 TEST(BunkerFilling, RestartFirewoodAndManualMode) {
     BunkerRig r;
     r.s.usr.BUNK_TOUT = 10;

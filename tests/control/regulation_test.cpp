@@ -361,14 +361,31 @@ TEST_F(Regulation, MaintenancePower) {
     EXPECT_EQ(maintenancePower(r.s), (15 * 65536 + 1011) / 2022) << "25.6 rounds to 26";
     u.KEEP_WORM_CORR[0] = -1;
     EXPECT_EQ(maintenancePower(r.s), (15 * 65536 + 1037) / 2074);
-    // KESTRALO allows corrections that eat the pellet divisor whole.
+    // KESTRALO accepts corrections up to 50, past the pole of the pellet
+    // divisor at 30. The feed rises with the correction and holds at the
+    // lowest regulated power, POW_UST_MIN, which the formula reaches at 20.
     u.FUEL = 2;
-    u.KEEP_WORM_CORR[2] = 20;
-    EXPECT_EQ(maintenancePower(r.s), 15 * 256) << "divisor 256";
-    for (int a : {29, 30, 31, 50}) {
+    u.KEEP_WORM_CORR[2] = -20;
+    int last = maintenancePower(r.s);
+    EXPECT_EQ(last, (15 * 65536 + 640) / 1280);
+    for (int a = -19; a <= 50; ++a) {
         u.KEEP_WORM_CORR[2] = a;
-        EXPECT_EQ(maintenancePower(r.s), 25600) << a;
+        const int p = maintenancePower(r.s);
+        EXPECT_GE(p, last) << a << ": a larger correction never feeds less";
+        EXPECT_LE(p - last, 15 * 256 / 8) << a << ": no jump";
+        EXPECT_LE(p, 15 * 256) << a << ": never more than POW_UST_MIN";
+        last = p;
     }
+    u.KEEP_WORM_CORR[2] = 19;
+    EXPECT_EQ(maintenancePower(r.s), (15 * 65536 + 141) / 282) << "the formula below the bound";
+    for (int a : {20, 21, 29, 30, 31, 50}) {
+        u.KEEP_WORM_CORR[2] = a;
+        EXPECT_EQ(maintenancePower(r.s), 15 * 256) << a;
+    }
+    // Wood and coal keep the formula over the whole range.
+    u.FUEL = 0;
+    u.KEEP_WORM_CORR[0] = 50;
+    EXPECT_EQ(maintenancePower(r.s), (15 * 65536 + 384) / 768);
 }
 
 TEST_F(Regulation, SemiAutomaticRampCeiling) {

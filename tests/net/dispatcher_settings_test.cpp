@@ -208,12 +208,21 @@ TEST(BunkerCommand, FlagRules) {
     EXPECT_EQ(rig.result(19, concat({{2, 0}, le16(20)})), 0);
     EXPECT_FALSE(rig.userSaved());  // already off: nothing to save
 
+    EXPECT_FALSE(rig.s.controlFlags & kFlagBunkerRestart);
     EXPECT_EQ(rig.result(19, concat({{1, 0}, le16(600)})), 0);
     EXPECT_EQ(u.USE_EMPTY_SENS, 1);
     EXPECT_EQ(u.USE_FULL_SENS, 0);
     EXPECT_EQ(u.BUNK_AUTOFILL, 0);
     EXPECT_EQ(u.BUNK_TOUT, 600);
     EXPECT_TRUE(rig.userSaved());
+    // A new automatic-filling choice restarts the bunker logic, so a fill
+    // begins with its full time-out instead of a stale countdown.
+    EXPECT_TRUE(rig.s.controlFlags & kFlagBunkerRestart);
+    rig.s.controlFlags = 0;
+    EXPECT_EQ(rig.result(19, concat({{1, 0}, le16(700)})), 0);
+    EXPECT_FALSE(rig.s.controlFlags & kFlagBunkerRestart) << "the same choice again";
+    EXPECT_EQ(rig.result(19, concat({{1, 1}, le16(700)})), 0);
+    EXPECT_TRUE(rig.s.controlFlags & kFlagBunkerRestart);
 }
 
 TEST(FuelCounterCommand, PassesTheMaskOn) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "expansion_rig.h"
+#include "net/login_guard.h"
 #include "net/status_record.h"
 #include "settings/settings_file.h"
 
@@ -204,6 +205,33 @@ TEST(ModuleNet, LoginCheckResults) {
     EXPECT_EQ(login(0, 5, kSerial, kPassword), 1);
     EXPECT_EQ(login(1, 6, kSerial, kPassword), 2);
     EXPECT_EQ(rig.ask({102, 0, 0, 6, 0}), (Bytes{1, 0}));  // too short to check
+}
+
+// The module's login checks draw on the same damping as the network's; the
+// module cannot wait, so while others have emptied the bucket it is refused
+// without a check, whatever the password.
+TEST(ModuleNet, LoginChecksShareTheNetworksDamping) {
+    ExpansionRig rig;
+    LoginGuard guard;
+    ExpansionServices e = rig.services();
+    e.dispatch.loginGuard = &guard;
+    ExpansionMessages messages(e);
+    auto login = [&](uint16_t first, uint32_t pwd) {
+        Bytes m{102};
+        appendU16(m, first);
+        appendU16(m, 6);
+        appendU32(m, kSerial);
+        appendU32(m, pwd);
+        return getU16(messages.handle(m)->data());
+    };
+    for (uint32_t i = 0; i < LoginGuard::kBurst; ++i) guard.record(0x0A000001 + i, false, rig.p.clock.nowMs());
+    EXPECT_EQ(login(0, kPassword), 1);
+    EXPECT_EQ(login(1, kPassword), 2);  // not a password check: answered as designed
+    rig.p.clock.advance(LoginGuard::kRefillMs);
+    EXPECT_EQ(login(0, kPassword + 1), 1);
+    EXPECT_EQ(guard.tokens(rig.p.clock.nowMs()), 0);
+    rig.p.clock.advance(LoginGuard::kRefillMs);
+    EXPECT_EQ(login(0, kPassword), 0);
 }
 
 TEST(ModuleNet, RelayRunsTheVariantsCommandsWithoutLogin) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "platform/atomic_file.h"
 #include "support/test_support.h"
@@ -62,6 +63,27 @@ TEST(AtomicFile, ConcurrentWritersNeverMixTheirContent) {
     ASSERT_TRUE(readWholeFile(path, back));
     EXPECT_TRUE(back == a || back == b);
     EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+// What a kill between the temporary's creation and the rename leaves: a
+// whole copy beside the file. Only such names of the given file go.
+TEST(AtomicFile, LeftoverTemporariesOfAFileAreRemovedAndNothingElse) {
+    test::TempDir dir;
+    const std::string path = dir.file("user.cfg");
+    ASSERT_TRUE(writeFileAtomically(path, "A=1\n"));
+    const std::vector<std::string> leftovers = {"user.cfg.tmpAb12Zx", "user.cfg.tmp000000", "user.cfg.tmpzzzzzz"};
+    const std::vector<std::string> others = {"user.cfg.tmp12345",  "user.cfg.tmpABCDEFG", "user.cfg.tmpAB-DEF",
+                                             "tmstat.cfg.tmpAbCdEf", "xuser.cfg.tmpAbCdEf", "user.cfg.bak",
+                                             "service.cfg"};
+    for (const auto& n : leftovers) ASSERT_TRUE(writeFileAtomically(dir.file(n), "A=0\n"));
+    for (const auto& n : others) ASSERT_TRUE(writeFileAtomically(dir.file(n), "A=0\n"));
+    EXPECT_EQ(removeLeftoverTemporaries(path), leftovers.size());
+    for (const auto& n : leftovers) EXPECT_FALSE(std::filesystem::exists(dir.file(n))) << n;
+    for (const auto& n : others) EXPECT_TRUE(std::filesystem::exists(dir.file(n))) << n;
+    std::string back;
+    ASSERT_TRUE(readWholeFile(path, back));
+    EXPECT_EQ(back, "A=1\n");
+    EXPECT_EQ(removeLeftoverTemporaries(dir.file("missing/user.cfg")), 0u);
 }
 
 TEST(AtomicFile, ReadingWhatIsNoFileFails) {

@@ -31,6 +31,20 @@ TEST(PlatformConfig, DefaultsFollowTheProgramFolder) {
     EXPECT_EQ(c.portDiscovery, 1981);
     EXPECT_EQ(c.remote, "remote.vesk-panel.net:1978");
     EXPECT_EQ(c.restartCmd, "");
+    EXPECT_EQ(c.serviceLine1, "");
+    EXPECT_EQ(c.serviceLine2, "");
+}
+
+TEST(PlatformConfig, ServiceContactLinesFromFileAndEnvironment) {
+    test::TempDir exe;
+    test::writeText(exe.file("platform.cfg"),
+                    "VESK_SERVICE_LINE1 = Сервис: +7 495 100-20-30 \n"
+                    "VESK_SERVICE_LINE2=www.vesk-service.example\n");
+    PlatformConfig c = loadPlatformConfig(exe.path(), Env{});
+    EXPECT_EQ(c.serviceLine1, "Сервис: +7 495 100-20-30");
+    EXPECT_EQ(c.serviceLine2, "www.vesk-service.example");
+    c = loadPlatformConfig(exe.path(), Env{{"VESK_SERVICE_LINE2", "Горячая линия 8 800 100-00-01"}});
+    EXPECT_EQ(c.serviceLine2, "Горячая линия 8 800 100-00-01");
 }
 
 TEST(PlatformConfig, EnvironmentBeatsFileBeatsDefault) {

@@ -141,6 +141,25 @@ TEST_F(SdTransfer, FailedServiceWritePutsTheOldUserFileBack) {
     EXPECT_EQ(test::readText(cfg() + "user.cfg"), "LOCAL USER\n");
 }
 
+// The card is there but a copy cannot be made on it: the card message, and
+// the key stream has moved only for what was written.
+TEST_F(SdTransfer, UncreatableCopyGivesTheCardMessageAndKeepsTheKeyStream) {
+    std::filesystem::create_directories(sd() + "user.cfg/x");
+    KeyStream screen;
+    const uint32_t before = screen.state();
+    EXPECT_EQ(exportToSd(cfg(), sd(), screen), SdResult::SdMissing);
+    EXPECT_EQ(screen.state(), before);
+    EXPECT_EQ(sdMessage(SdOperation::Export, SdResult::SdMissing).text, "SD КАРТА НЕ ВСТАВЛЕНА ИЛИ НЕИСПРАВНА!");
+
+    std::filesystem::remove_all(sd() + "user.cfg");
+    std::filesystem::create_directories(sd() + "service.cfg/x");
+    KeyStream second, userOnly;
+    EXPECT_EQ(exportToSd(cfg(), sd(), second), SdResult::SdMissing);
+    EXPECT_EQ(test::readText(sd() + "user.cfg").size(), userText.size() + 2) << "user.cfg went out";
+    scrambleForSd(userText, userOnly);
+    EXPECT_EQ(second.state(), userOnly.state());
+}
+
 TEST_F(SdTransfer, MissingCardAndMissingLocalFiles) {
     KeyStream ks;
     EXPECT_EQ(exportToSd(cfg(), root.path() + "nocard/", ks), SdResult::SdMissing);

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <tuple>
 #include <thread>
 
 #include "serial/framing.h"
@@ -95,6 +97,56 @@ TEST_P(PanelWithSim, CommandFramesEveryHalfSecondInTheBoardsLayout) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothVariants, PanelWithSim, ::testing::Values("ORVENA", "KESTRALO"));
+
+// Power cut during ignition (EEPROM code 4) or burning (code 2): the panel
+// started again on a cold boiler takes the fire up again instead of
+// stopping, and the stored code stays a running one.
+class PanelRestart : public ::testing::TestWithParam<std::tuple<const char*, int>> {};
+
+TEST_P(PanelRestart, StoredRunningStateResumesAfterPowerCut) {
+    const auto [program, code] = GetParam();
+    test::TempDir home;
+    std::filesystem::create_directories(home.file("CFG"));
+    std::string image(4096, static_cast<char>(0xFF));
+    image[0] = static_cast<char>(code);
+    test::writeText(home.file("eeprom.bin"), image);
+    test::writeText(home.file("CFG/user.cfg"), "FUEL=2\n");
+    test::Pty panelLine, simLine;
+    const std::map<std::string, std::string> fast{{"VESK_TIME_SCALE", "10"}};
+
+    ChildProcess sim;
+    ASSERT_TRUE(sim.start(test::binDir() + "boiler-sim",
+                          {"--firmware", "0x2214", "--device", simLine.slavePath, "--no-stdin", "--print-every", "0"},
+                          fast));
+    ChildProcess panel;
+    auto env = fast;
+    env["VESK_HOME"] = home.path();
+    env["VESK_COM1"] = panelLine.slavePath;
+    ASSERT_TRUE(panel.start(test::binDir() + program, {}, env));
+
+    // Thirty seconds of panel time.
+    auto frames = relay(panelLine.master, simLine.master, seconds(3));
+    if (!panel.running())
+        while (auto line = panel.readLine(milliseconds(100))) ADD_FAILURE() << *line;
+    ASSERT_TRUE(panel.running());
+    bool fed = false, blown = false;
+    for (const auto& f : frames) {
+        if (f.payload.size() != 22) continue;
+        fed |= f.payload[0] == 10;
+        blown |= f.payload[15] > 0;
+    }
+    if (code == 4) {
+        EXPECT_TRUE(fed) << "the ignition's first feed";
+    } else {
+        EXPECT_TRUE(blown) << "a cold boiler in burning goes to blow-up";
+    }
+    const std::string after = test::readText(home.file("eeprom.bin"));
+    ASSERT_GE(after.size(), 1u);
+    EXPECT_EQ(static_cast<uint8_t>(after[0]), code == 4 ? 4 : 2) << "not rewritten to stop";
+}
+
+INSTANTIATE_TEST_SUITE_P(BothVariantsBothCodes, PanelRestart,
+                         ::testing::Combine(::testing::Values("ORVENA", "KESTRALO"), ::testing::Values(4, 2)));
 
 TEST(PanelProcess, MissingSerialDeviceLeavesPanelRunning) {
     test::TempDir home;

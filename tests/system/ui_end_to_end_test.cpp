@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "support/child_process.h"
+#include "support/line_link.h"
 #include "support/test_support.h"
 
 namespace vesk {
@@ -24,45 +25,10 @@ namespace {
 
 using namespace std::chrono;
 using test::ChildProcess;
+using test::LineLink;
 
 constexpr auto kPatience = seconds(40);  // a loaded machine is slow
 constexpr const char* kTimeScale = "4";
-
-// One Unix-socket line connection: a command out, its reply line back.
-class LineLink {
-public:
-    explicit LineLink(const std::string& path) {
-        const auto end = steady_clock::now() + kPatience;
-        while (steady_clock::now() < end) {
-            fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un a{};
-            a.sun_family = AF_UNIX;
-            std::snprintf(a.sun_path, sizeof a.sun_path, "%s", path.c_str());
-            if (::connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0) return;
-            ::close(fd_);
-            fd_ = -1;
-            std::this_thread::sleep_for(milliseconds(50));
-        }
-    }
-    ~LineLink() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    bool connected() const { return fd_ >= 0; }
-    std::string ask(const std::string& line) {
-        const std::string out = line + "\n";
-        if (::send(fd_, out.data(), out.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(out.size())) return "error send";
-        std::string reply;
-        char c;
-        while (::recv(fd_, &c, 1, 0) == 1) {
-            if (c == '\n') return reply;
-            reply += c;
-        }
-        return "error closed";
-    }
-
-private:
-    int fd_ = -1;
-};
 
 struct Area {
     int left, top, right, bottom;
@@ -208,6 +174,42 @@ TEST(UiEndToEnd, ScreenFollowsTheBoilerAndTheTaps) {
     const auto end = steady_clock::now() + kPatience;
     while (p.panel.running() && steady_clock::now() < end) std::this_thread::sleep_for(milliseconds(50));
     EXPECT_FALSE(p.panel.running());
+}
+
+// The board falls silent while the boiler burns (the simulator is frozen):
+// within the receiver's time-out the boiler page drops the readings, puts
+// the fire out of the picture and says the link is lost; with frames again
+// it shows the boiler once more.
+TEST(UiEndToEnd, LostBoardLinkShowsUntilFramesReturn) {
+    PanelUi p("ORVENA", "orvena");
+    ASSERT_TRUE(p.started);
+    const Area firebox{152, 127, 216, 163};
+    const Area modeText{8, 162, 70, 174};
+    const Area fan{219, 158, 241, 180};
+    EXPECT_TRUE(p.waitFor([&](const Shot& a, const Shot& b) { return a.area(firebox) != b.area(firebox); }))
+        << "fire on the boiler page";
+    const Shot burning = p.shot();
+
+    struct Thaw {
+        pid_t pid;
+        ~Thaw() { ::kill(pid, SIGCONT); }
+    } thaw{p.sim.pid()};
+    ASSERT_EQ(::kill(p.sim.pid(), SIGSTOP), 0);
+    EXPECT_TRUE(p.waitFor([&](const Shot& a, const Shot& b) {
+        return b.area(kWaterValue) != burning.area(kWaterValue) && b.area(modeText) != burning.area(modeText) &&
+               a.area(firebox) == b.area(firebox) && b.area(firebox) != burning.area(firebox);
+    })) << "the lost link shows";
+    const Shot lost = p.shot();
+    std::this_thread::sleep_for(milliseconds(400));
+    const Shot later = p.shot();
+    EXPECT_EQ(later.area(firebox), lost.area(firebox)) << "nothing animates";
+    EXPECT_EQ(later.area(fan), lost.area(fan));
+
+    ::kill(p.sim.pid(), SIGCONT);
+    EXPECT_TRUE(p.waitFor([&](const Shot& a, const Shot& b) {
+        return b.area(kWaterValue) != lost.area(kWaterValue) && b.area(modeText) != lost.area(modeText) &&
+               a.area(firebox) != b.area(firebox);
+    })) << "frames again: readings, mode and fire are back";
 }
 
 TEST(UiEndToEnd, KestraloDrawsItsOwnBoiler) {

@@ -6,6 +6,7 @@
 #include "ui/screens/boiler_page.h"
 #include "ui/screens/home_screen.h"
 #include "ui/screens/info_page.h"
+#include "ui/screens/pumps_page.h"
 
 namespace vesk::test {
 namespace {
@@ -248,6 +249,62 @@ TEST_P(HomeScreenTest, BunkerLabelBlinksEvery300ms) {
     refresh();
     EXPECT_EQ(count(at.bunker, dark), 0);
     EXPECT_FALSE(frame->timerRunning(home->boilerPage()->boiler()));
+}
+
+// The board falls silent (the receiver's time-out clears linkOk): the
+// boiler page stops telling of a fire it cannot see, and takes it all back
+// with the next frame.
+TEST_P(HomeScreenTest, LostBoardLinkStopsThePicturesUntilFramesReturn) {
+    state.burnerState = kBurning;
+    state.burner.powerDisplay = 64;
+    state.fanPower = 55;
+    state.augerOn = 1;
+    state.sensors[kSensorWater] = 65;
+    state.sensors[kSensorGas] = 150;
+    if (kestralo()) {
+        state.usr.BUNK_SENSOR_ENABLE = 1;
+        state.boardInputs = kInBunkerFull;
+    } else {
+        state.usr.USE_EMPTY_SENS = 1;
+        state.boardInputs = kInBunkerEmpty;
+    }
+    open();
+    BoilerPage* page = home->boilerPage();
+    BoilerPicture* boiler = page->boiler();
+    auto flame = [&] { return px(at.fire.x, at.fire.y); };
+    auto expectBurning = [&](const char* when) {
+        EXPECT_EQ(page->panel()->modeText(), "ГОРЕНИЕ") << when;
+        EXPECT_EQ(page->panel()->valueText(0), "65°C") << when;
+        EXPECT_TRUE(boiler->fan()->running()) << when;
+        EXPECT_TRUE(boiler->bunkerBlinking()) << when;
+        EXPECT_EQ(flame(), frameAt("fire.mbm", 0)) << when;
+        EXPECT_GT(fullBarColumns(), 0) << when;
+    };
+    expectBurning("heard");
+
+    state.linkOk = 0;
+    refresh();
+    EXPECT_EQ(page->panel()->modeText(), "НЕТ СВЯЗИ");
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(page->panel()->valueText(i), "--°C") << i;
+    EXPECT_EQ(boiler->flueGas()->text(), "--°C");
+    EXPECT_EQ(fullBarColumns(), 0);
+    EXPECT_FALSE(boiler->fan()->running());
+    EXPECT_FALSE(boiler->auger()->running());
+    EXPECT_FALSE(boiler->fire()->visible());
+    EXPECT_FALSE(boiler->smoke()->visible());
+    EXPECT_FALSE(boiler->bunkerBlinking()) << "the inputs are as old as the last frame";
+    advance(1000);
+    EXPECT_EQ(flame(), pictureColor(226)) << "the firebox stands cold";
+
+    tap(100, 10);
+    for (int row = 0; row < 3; ++row) EXPECT_NE(home->pumpsPage()->pump(row)->state(), 2) << row;
+    EXPECT_EQ(home->pumpsPage()->readout(PumpsPage::kHeatingTemp)->text(), "--°C");
+    tap(20, 10);
+    EXPECT_EQ(page->panel()->modeText(), "НЕТ СВЯЗИ") << "still so when the page comes back";
+
+    state.linkOk = 1;
+    refresh();
+    expectBurning("heard again");
 }
 
 TEST_P(HomeScreenTest, FuelIconShowsThroughTheBoilerPicture) {

@@ -1,6 +1,7 @@
 // The other pages of the home screen: pumps and valves, the fuel figures
 // and bunker stock (ORVENA), the set-points and modes (KESTRALO), and the
 // information page with its tap counter.
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -180,7 +181,8 @@ TEST_P(InfoPageTest, FaultsOverWarningsAndTheTapCounter) {
     EXPECT_EQ(page->view(), InfoPanelView::Faults);
     EXPECT_TRUE(page->faultHeading()->visible());
     EXPECT_TRUE(headingShown());
-    EXPECT_EQ(page->faultList()->text(), "Датчик температуры воды\n");
+    EXPECT_EQ(page->listText(), "Датчик температуры воды\n");
+    EXPECT_EQ(page->faultList()->text(), "Датчик температуры воды") << "one page, no blank line under it";
 
     const std::vector<int> expected = {1, 2, 3, 4, 0, 1};
     for (int want : expected) {
@@ -211,16 +213,99 @@ TEST_P(InfoPageTest, LongListsUseASmallerFont) {
     state.faults = 0x004 | 0x008 | 0x001;
     openOn(kInfoPage);
     Label* list = home->infoPage()->faultList();
+    auto lines = [&] { return countTextLines(home->infoPage()->listText()); };
     EXPECT_EQ(list->font().size, 14);
     // The two-line overheat text brings the list to eight lines.
     state.faults = 0x040 | 0x001 | 0x004 | 0x008 | 0x010 | 0x020 | 0x100;
     refresh();
-    EXPECT_EQ(countTextLines(list->text()), 8);
+    EXPECT_EQ(lines(), 8);
     EXPECT_EQ(list->font().size, 13);
     state.faults |= 0x080 | 0x400;
     refresh();
-    EXPECT_EQ(countTextLines(list->text()), 11);
+    EXPECT_EQ(lines(), 11);
     EXPECT_EQ(list->font().size, 12);
+}
+
+// Every fault, then every warning, of the variant at once: the list is
+// split into pages that the page's own taps step through, no page ends in
+// a cut row, nothing is lost, and every message starts a line of its own.
+TEST_P(InfoPageTest, EveryMessageAtOnceIsPagedWithoutCuttingARow) {
+    state.faults = 0x3FFF;
+    state.warnings = 0xFFF;
+    openOn(kInfoPage);
+    InfoPage* page = home->infoPage();
+    auto letters = [](std::string t) {
+        t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == '\n' || c == ' '; }), t.end());
+        return t;
+    };
+    for (const InfoPanelView view : {InfoPanelView::Faults, InfoPanelView::Warnings}) {
+        ASSERT_EQ(page->view(), view);
+        const std::string whole = page->listText();
+        const std::vector<std::string> pages = page->listPages();
+        ASSERT_GT(pages.size(), 1u);
+        ASSERT_LE(pages.size(), 4u) << "every page is reached before the tap that shows the information text";
+        std::string joined;
+        for (const std::string& p : pages) joined += p;
+        EXPECT_EQ(letters(joined), letters(whole)) << "nothing lost between the pages";
+        // Every message here fits a page, so none is split over two.
+        const std::vector<std::string_view> messages =
+            view == InfoPanelView::Faults ? faultMessages(state.faults)
+                                          : warningMessages(state.variant, state.warnings, state.svc.EMSTART_ENABLE);
+        for (std::string_view m : messages) {
+            std::string body(m);
+            while (!body.empty() && body.back() == '\n') body.pop_back();
+            EXPECT_TRUE(std::any_of(pages.begin(), pages.end(),
+                                    [&](const std::string& p) { return p.find(body) != std::string::npos; }))
+                << body;
+        }
+
+        Label* list = view == InfoPanelView::Faults ? page->faultList() : page->warningList();
+        for (int tapped = 0; tapped < 4; ++tapped) {
+            const size_t shown = size_t(tapped) % pages.size();
+            EXPECT_EQ(list->text(), pages[shown]) << tapped;
+            EXPECT_EQ(page->pageMarker()->text(), std::to_string(shown + 1) + "/" + std::to_string(pages.size()));
+            EXPECT_TRUE(page->pageMarker()->visible());
+            // Drawn without the area's bottom edge, the page leaves no ink
+            // below it: no row was cut.
+            Bitmap tall = Bitmap::create(270, 400, true);
+            {
+                Painter p(tall);
+                p.drawText(list->text(), {0, 0, 270, 400}, list->font(), kBlack, kDtWordBreak);
+            }
+            int below = 0;
+            for (int y = 120; y < 400; ++y)
+                for (int x = 0; x < 270; ++x) below += (tall.pixel(x, y) >> 24) != 0;
+            EXPECT_EQ(below, 0) << "page " << shown << " of " << pages.size();
+            EXPECT_GE(list->font().size, kInfoListSizeFloor);
+            tap(160, 213);
+        }
+        EXPECT_EQ(page->view(), InfoPanelView::Info) << "the fifth tap still shows the information text";
+        EXPECT_FALSE(page->pageMarker()->visible());
+        tap(160, 213);
+        EXPECT_EQ(page->view(), view);
+
+        // Each message on a line of its own, the air sensor's included.
+        for (int bit = 0; bit < 14; ++bit) {
+            const std::string one = view == InfoPanelView::Faults
+                                        ? faultListText(1u << bit)
+                                        : warningListText(state.variant, 1u << bit, state.svc.EMSTART_ENABLE);
+            const size_t at = one.empty() ? std::string::npos : whole.find(one);
+            if (at == std::string::npos) continue;  // not listed, or the overheat line's twin
+            EXPECT_TRUE(at == 0 || whole[at - 1] == '\n') << one;
+        }
+        state.faults = 0;
+        refresh();
+    }
+}
+
+TEST_P(InfoPageTest, ServiceLinesComeFromTheConfiguration) {
+    ctx.serviceLines = {"", "Сервис: +7 495 100-20-30"};
+    state.svc.SERIAL = 4021;
+    openOn(kInfoPage);
+    const std::string text = home->infoPage()->infoLabel()->text();
+    EXPECT_NE(text.find("Номер котла: 4021\nСервис: +7 495 100-20-30\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("example"), std::string::npos);
+    EXPECT_EQ(text.find("000 000"), std::string::npos) << "no placeholder contacts";
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, PumpsPageTest, ::testing::Values(Variant::Orvena, Variant::Kestralo), variantName);

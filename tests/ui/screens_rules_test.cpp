@@ -11,6 +11,7 @@ namespace {
 
 StateSnapshot snap(int burnMode, int state, uint32_t faults = 0) {
     StateSnapshot v;
+    v.linkOk = 1;
     v.settings.usr.BURN_MODE = burnMode;
     v.burnerState = state;
     v.faults = faults;
@@ -26,6 +27,31 @@ TEST(HomeRules, ModeTextByBurningModeStateAndFaults) {
         EXPECT_EQ(burnerModeText(snap(2, st)), "ДРОВА") << st;
         for (int mode = 0; mode < 3; ++mode) EXPECT_EQ(burnerModeText(snap(mode, st, 0x100)), "ОШИБКА!");
     }
+}
+
+// Without frames from the board the cycle stands still: whatever the last
+// state said, nothing is shown as burning or running.
+TEST(HomeRules, LostLinkOutranksEveryStateAndFault) {
+    for (int mode = 0; mode < 3; ++mode)
+        for (int st = 0; st < 8; ++st)
+            for (uint32_t faults : {0u, 0x004u}) {
+                StateSnapshot v = snap(mode, st, faults);
+                v.linkOk = 0;
+                v.burnerPower = 70;
+                v.fanPower = 60;
+                v.augerOn = 1;
+                v.pumpCh = v.pumpDhw = v.pumpLoop = 1;
+                v.settings.usr.HEAT_MODE = 1;
+                EXPECT_EQ(burnerModeText(v), "НЕТ СВЯЗИ");
+                EXPECT_EQ(powerBarPercent(v), 0);
+                EXPECT_FALSE(augerAnimates(v));
+                EXPECT_FALSE(fanAnimates(v));
+                const FlameChoice f = flameChoice(v);
+                EXPECT_EQ(f.fire, Show::Off);
+                EXPECT_EQ(f.smoke, Show::Off);
+                EXPECT_EQ(heatingPumpState(v), 1);
+                EXPECT_EQ(dhwPumpState(v), 1);
+            }
 }
 
 TEST(HomeRules, PanelTemperatures) {

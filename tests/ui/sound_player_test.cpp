@@ -113,6 +113,20 @@ TEST_F(SoundPlayerTest, MissingOrBrokenFilesAreSilent) {
     }
 }
 
+// An open SDL device keeps its audio thread busy with silence: a quiet
+// panel closes it, and the next sound opens it again.
+TEST_F(SoundPlayerTest, AQuietPanelClosesTheDeviceAndASoundOpensIt) {
+    EXPECT_TRUE(test::waitUntil([&] { return !player->deviceOpen(); }));
+    player->play(240, kSoundAsync);
+    EXPECT_TRUE(player->deviceOpen());
+    EXPECT_EQ(player->playingResource(), 240);
+    EXPECT_TRUE(test::waitUntil([&] { return player->playingResource() == -1; }));
+    EXPECT_TRUE(test::waitUntil([&] { return !player->deviceOpen(); }));
+    EXPECT_TRUE(player->available());
+    player->play(132, kSoundAsync | kSoundNoStop);
+    EXPECT_EQ(player->playingResource(), 132) << "nothing plays on a closed device, so a no-stop sound plays";
+}
+
 TEST(SoundPlayer, NoAudioDeviceIsSilentNotAnError) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     test::TempDir dir;

@@ -9,6 +9,7 @@ namespace vesk::art {
 namespace {
 constexpr int kTurnFrames = 4;
 constexpr double kTurnStep = 22.5;  // four blades: 4 x 22.5 degrees closes the loop
+constexpr double kFanStep = kFanVanePitch / kTurnFrames;
 
 MbmFile frames(int count, uint16_t period, int colours, const std::function<Surface(int)>& frame) {
     MbmFile f;
@@ -30,7 +31,7 @@ std::vector<AnimationSpec> animations() {
     v.push_back({"fan.mbm", true, frames(kTurnFrames, 100, 16, [](int i) {
                      // The rim blends into the housing drawn under the fan in the boiler picture.
                      return renderKeyed(kFanSize, kFanSize, fanShape,
-                                        [i](cairo_t* cr) { paintFan(cr, i * kTurnStep); }, kFanHousing);
+                                        [i](cairo_t* cr) { paintFan(cr, i * kFanStep); }, kFanHousing);
                  })});
     v.push_back({"wormORVENA.mbm", false, frames(4, 150, 32, [](int i) {
                      return renderOpaque(110, kAugerH, [i](cairo_t* cr) {

@@ -1,6 +1,8 @@
 // The boiler picture per variant, the temperature panel and their small parts.
 #include "tools/art/boiler.h"
 
+#include <cmath>
+
 #include "tools/art/boiler_parts.h"
 #include "tools/art/draw.h"
 
@@ -64,10 +66,8 @@ void bunker(cairo_t* cr, double x0, double x1, double top, double bottom, double
     roundedRect(cr, x0 + 1.5, top + 1.5, x1 - x0 - 3, 5, 3, 0);
     setVertical(cr, hex(0x4A74A6), kBody, top, top + 7);
     cairo_fill(cr);
-    // A fuel-level sight glass low on the wall.
-    double gx = x1 - 12, gy = bottom - 40;
-    fillRounded(cr, gx, gy, 6, 34, 3, hex(0x8CA0B5));
-    fillRounded(cr, gx + 1, gy + 14, 4, 19, 2, hex(0xB8874A));
+    // No level gauge: a painted one would say "part full" whatever the
+    // bunker holds.
 }
 
 void fanHousing(cairo_t* cr, Box fan) {
@@ -77,6 +77,47 @@ void fanHousing(cairo_t* cr, Box fan) {
 void feet(cairo_t* cr, double x0, double x1, double y) {
     fillRounded(cr, x0, y, 10, 5, 1.5, kBodyEdge);
     fillRounded(cr, x1 - 10, y, 10, 5, 1.5, kBodyEdge);
+}
+
+// A blower standing on its own below the burner: a snail-shaped casing
+// around the impeller whose outlet rises into the burner, and its motor
+// on the far side, so it does not read as a wheel.
+void blower(cairo_t* cr, Box fan, double outletTop) {
+    const double cx = fan.x + fan.w / 2.0, cy = fan.y + fan.h / 2.0, r = fan.w / 2.0;
+    const double outletX0 = cx - 3, outletX1 = cx + r + 3;
+    // Motor: a finned block on the right of the casing, with its shaft.
+    fillRounded(cr, cx + r + 2, cy - 6, 11, 12, 2, kSteelDark);
+    for (int i = 0; i < 3; ++i) {
+        cairo_rectangle(cr, cx + r + 4 + 3 * i, cy - 5, 1, 10);
+        setColour(cr, hex(0x3B444E));
+        cairo_fill(cr);
+    }
+    // Outlet duct up into the burner.
+    cairo_rectangle(cr, outletX0, outletTop, outletX1 - outletX0, cy - outletTop);
+    setColour(cr, kFanHousing);
+    cairo_fill(cr);
+    cairo_rectangle(cr, outletX0, outletTop, 1, cy - outletTop);
+    cairo_rectangle(cr, outletX1 - 1, outletTop, 1, cy - outletTop);
+    setColour(cr, kBodyEdge);
+    cairo_fill(cr);
+    // The volute: its wall widens round the impeller towards the outlet.
+    cairo_new_path(cr);
+    for (int a = 0; a <= 300; a += 10) {
+        const double t = a * 3.14159265358979323846 / 180, rr = r + 1 + 3.0 * a / 300;
+        const double x = cx + rr * std::cos(t + 1.5707963267948966), y = cy + rr * std::sin(t + 1.5707963267948966);
+        if (a == 0)
+            cairo_move_to(cr, x, y);
+        else
+            cairo_line_to(cr, x, y);
+    }
+    cairo_line_to(cr, outletX1, cy);
+    cairo_line_to(cr, outletX1, cy + r + 1);
+    cairo_close_path(cr);
+    setColour(cr, kFanHousing);
+    cairo_fill_preserve(cr);
+    cairo_set_line_width(cr, 1);
+    setColour(cr, kBodyEdge);
+    cairo_stroke(cr);
 }
 
 void burnerFrame(cairo_t* cr) {
@@ -112,18 +153,15 @@ void kestralo(cairo_t* cr, const BoilerLayout& l) {
     bunker(cr, 76, 180, 16, 104, 140, 174, 131);
     chimney(cr, 20, 2, 16);
     bodyShell(cr, 10, 14, 75, 150);
-    feet(cr, 12, 83, 164);
+    // The right foot stands clear of the blower.
+    feet(cr, 12, 64, 164);
     doorFrame(cr, l.fire, 3);
     burnerFrame(cr);
-    fanHousing(cr, l.fan);
+    blower(cr, l.fan, l.auger.y + l.auger.h - 3);
     cairo_save(cr);
     cairo_translate(cr, l.auger.x, l.auger.y);
     paintAuger(cr, l.auger.w, 0, true);
     cairo_restore(cr);
-    // A duct from the blower up into the auger's burner end.
-    cairo_rectangle(cr, l.fan.x + 7, l.auger.y + l.auger.h - 2, 8, 4);
-    setColour(cr, kFanHousing);
-    cairo_fill(cr);
 }
 }  // namespace
 
@@ -166,26 +204,36 @@ Surface boilerPicture(Variant v) {
 
 Surface temperaturePanel() {
     constexpr int kW = 113, kH = 132;
-    // Four cards, caption strip over value area, and the mode/power card.
-    struct Card {
-        double x, y, w, h, strip;
+    // Two rows of two cells: each a caption band over a framed value box,
+    // with a thin divider between the cells. The captions fill nearly half
+    // the panel's width, so no frame line runs beside them.
+    struct Row {
+        double y;
     };
-    static const Card kCards[] = {
-        {1, 1, 54, 46, 18}, {57, 1, 55, 46, 18}, {1, 57, 54, 46, 18}, {57, 57, 55, 46, 18}};
+    static const Row kRows[] = {{1}, {57}};
+    constexpr double kBand = 18, kBox = 29, kDivider = 55;
+    const Rgb band = hex(0xC9DCEF);
     auto shape = [](cairo_t* cr) {
-        for (const Card& c : kCards) roundedRect(cr, c.x, c.y, c.w, c.h, 4);
+        for (const Row& r : kRows) roundedRect(cr, 0, r.y, kW, kBand + kBox - 1, 4);
         roundedRect(cr, 0, 113, kW, 19, 4);
         cairo_set_source_rgb(cr, 0, 0, 0);
         cairo_fill(cr);
     };
-    auto paint = [](cairo_t* cr) {
-        for (const Card& c : kCards) {
-            fillRounded(cr, c.x, c.y, c.w, c.h, 4, kNavy);
-            roundedRect(cr, c.x + 1, c.y + 1, c.w - 2, c.h - 2, 3);
+    auto paint = [=](cairo_t* cr) {
+        for (const Row& r : kRows) {
+            roundedRect(cr, 0, r.y, kW, kBand, 4, 0);
+            setColour(cr, band);
+            cairo_fill(cr);
+            const double top = r.y + kBand - 1;
+            roundedRect(cr, 0, top, kW, kBox, 0, 4);
+            setColour(cr, kNavy);
+            cairo_fill(cr);
+            roundedRect(cr, 1, top + 1, kW - 2, kBox - 2, 0, 3);
             setColour(cr, kWhite);
             cairo_fill(cr);
-            roundedRect(cr, c.x + 1, c.y + 1, c.w - 2, c.strip, 3, 0);
-            setColour(cr, hex(0xD4E5F4));
+            cairo_rectangle(cr, kDivider, top + 1, 1, kBox - 2);
+            cairo_rectangle(cr, kDivider, r.y + 3, 1, kBand - 6);
+            setColour(cr, kPlateBorder);
             cairo_fill(cr);
         }
         fillRounded(cr, 0, 113, kW, 19, 4, kNavy);

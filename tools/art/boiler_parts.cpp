@@ -98,27 +98,28 @@ void paintFan(cairo_t* cr, double degrees) {
     disc(cr, c, c, c, kNavyDeep);
     cairo_new_sub_path(cr);
     cairo_arc(cr, c, c, c - 1.6, 0, 2 * kPi);
-    setVertical(cr, hex(0xE3E8EE), hex(0xB9C3CE), 0, kFanSize);
+    setVertical(cr, hex(0x3A4550), hex(0x262E37), 0, kFanSize);
     cairo_fill(cr);
+    // A centrifugal impeller: a light ring of curved vanes around the inlet
+    // eye, the way a blower looks, not a propeller.
     cairo_save(cr);
     cairo_translate(cr, c, c);
     cairo_rotate(cr, degrees * kPi / 180);
-    for (int i = 0; i < 4; ++i) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, 1.8);
+    setColour(cr, hex(0xD6DEE7));
+    const int vanes = static_cast<int>(360 / kFanVanePitch);
+    for (int i = 0; i < vanes; ++i) {
         cairo_save(cr);
-        cairo_rotate(cr, i * kPi / 2);
-        // A blade: wide at the tip, swept back.
-        cairo_move_to(cr, -1.6, -2);
-        cairo_curve_to(cr, -4.5, -5, -4.5, -8, -2.5, -8.8);
-        cairo_line_to(cr, 2.5, -8.8);
-        cairo_curve_to(cr, 3.5, -6, 2.5, -4, 1.6, -2);
-        cairo_close_path(cr);
-        setColour(cr, kNavyLight);
-        cairo_fill(cr);
+        cairo_rotate(cr, i * kFanVanePitch * kPi / 180);
+        cairo_move_to(cr, 0, -4.2);
+        cairo_curve_to(cr, 2.2, -5.5, 3.6, -7.2, 3.4, -8.6);
+        cairo_stroke(cr);
         cairo_restore(cr);
     }
     cairo_restore(cr);
-    disc(cr, c, c, 2.8, kNavyDeep);
-    disc(cr, c, c, 1.1, kSteel);
+    disc(cr, c, c, 3.6, hex(0x8C99A7));
+    disc(cr, c, c, 2.0, kNavyDeep);
 }
 
 void augerSilhouette(cairo_t* cr, double w) {

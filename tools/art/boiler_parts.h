@@ -8,6 +8,8 @@ namespace vesk::art {
 
 constexpr int kFireW = 64, kFireH = 36;
 constexpr int kFanSize = 22;
+// The blower's impeller has eight vanes: a turn of one vane pitch repeats.
+constexpr double kFanVanePitch = 45.0;
 constexpr int kAugerH = 20;
 constexpr int kAugerPitch = 16;
 
@@ -27,7 +29,7 @@ void paintFirebox(cairo_t* cr, double glow);
 void paintFire(cairo_t* cr, int frame);
 // Embers with smoke wisps rising from them.
 void paintSmoke(cairo_t* cr, int frame);
-// Round fan casing with its 4-blade rotor turned by `degrees`.
+// Round blower casing with its impeller of curved vanes turned by `degrees`.
 void paintFan(cairo_t* cr, double degrees);
 // Auger tube of width w with the screw flight shifted by `shift` pixels.
 // A closed tube has rounded ends (it is keyed); an open one fills the box.

@@ -19,6 +19,9 @@ PictureSpec face(int n, int w, int h, double rTop, double rBottom, Face f) {
     return {n, w, h, Keying::Own, false, same([=] { return buttonFace(w, h, rTop, rBottom, f); })};
 }
 PictureSpec face(int n, int w, int h, double r, Face f) { return face(n, w, h, r, r, f); }
+PictureSpec face(int n, int w, int h, double r, FaceColours c) {
+    return {n, w, h, Keying::Own, false, same([=] { return buttonFace(w, h, r, c); })};
+}
 
 PictureSpec arrow(int n, int w, int h, Arrow dir, bool pressed, double across, double along) {
     return {n, w, h, Keying::Own, false, same([=] { return arrowButton(w, h, dir, pressed, across, along); })};
@@ -40,8 +43,10 @@ std::vector<PictureSpec> build() {
     add(face(170, 80, 28, 6, 2, Face::White));
     add(face(243, 80, 28, 6, 2, Face::Amber));
     add(face(244, 80, 28, 6, 2, Face::Red));
-    add(face(173, 94, 48, 7, Face::Light));
-    add(face(172, 94, 48, 7, Face::Blue));
+    // «ОТМЕНА» in Arial 20 bold leaves four pixels on each side of this
+    // button: a soft rim keeps the caption clear of a hard frame line.
+    add(face(173, 94, 48, 6, FaceColours{kWhite, kLightFaceLow, hex(0xA9BDD1), 0.0}));
+    add(face(172, 94, 48, 6, FaceColours{hex(0x1F95DA), kBlueDeep, hex(0x0B6AA8), 0.25}));
     add(face(183, 184, 36, 6, Face::Light));
     add(face(182, 184, 36, 6, Face::Blue));
     add(face(256, 243, 36, 6, Face::Dark));
@@ -75,7 +80,9 @@ std::vector<PictureSpec> build() {
 
     // Text plates: light, black text drawn by the widgets.
     for (int n : {195, 196, 197, 199}) add(face(n, 190, 26, 4, Face::Plate));
-    add(face(201, 44, 18, 3, Face::Plate));
+    // «100%», «100°C» and «-25°C» nearly fill this readout plate: its rim is
+    // barely darker than its face, so no frame line crowds the text.
+    add(face(201, 44, 18, 3, FaceColours{kWhite, hex(0xF1F5F9), hex(0xCFD9E4), 0.0}));
     for (int n : {207, 209}) add(face(n, 276, 26, 4, Face::Plate));
     add(face(259, 40, 28, 4, Face::Plate));
     add(face(260, 57, 24, 4, Face::Plate));

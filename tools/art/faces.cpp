@@ -29,6 +29,12 @@ Surface buttonFace(int w, int h, double rTop, double rBottom, Face face) {
                        [s, face](cairo_t* cr) { paintFace(cr, s, faceColours(face)); });
 }
 
+Surface buttonFace(int w, int h, double r, const FaceColours& colours) {
+    FaceShape s{double(w), double(h), r, r};
+    return renderKeyed(w, h, [s](cairo_t* cr) { faceSilhouette(cr, s); },
+                       [s, colours](cairo_t* cr) { paintFace(cr, s, colours); });
+}
+
 Surface valueField(int w, int h, bool selected) {
     FaceShape s{double(w), double(h), 5, 5};
     FaceColours c = faceColours(selected ? Face::Highlight : Face::Light);

@@ -9,6 +9,8 @@ enum class Arrow { Up, Down, Left, Right };
 
 // A plain rounded face; captions are drawn by the widgets, not baked in.
 Surface buttonFace(int w, int h, double rTop, double rBottom, Face face);
+// The same with colours of its own.
+Surface buttonFace(int w, int h, double r, const FaceColours& colours);
 // Value field: caption on the face at the left, white value box at
 // (w-47 .. w-6, 6 .. 30), which the widget copies back opaquely.
 Surface valueField(int w, int h, bool selected);

@@ -33,17 +33,30 @@ FaceColours navyPlate() { return {kNavyLight, kNavy, kNavyDeep, 0.2}; }
 
 Surface pumpIcon(PumpLook look, double degrees) {
     const double c = kPumpSize / 2.0;
-    bool grey = look == PumpLook::Unused;
+    const bool grey = look == PumpLook::Unused;
+    // A running pump is green with a bright rim, so a still screen tells it
+    // from the blue one that stands ready; only the impeller turns.
+    const bool running = look == PumpLook::Running;
+    const Rgb rim = grey ? kGreyDark : running ? hex(0x17612A) : kNavy;
     return renderKeyed(kPumpSize, kPumpSize, [c](cairo_t* cr) { circleShape(cr, c, c, c); },
                        [=](cairo_t* cr) {
-                           disc(cr, c, c, c, grey ? kGreyDark : kNavy);
+                           disc(cr, c, c, c, rim);
                            cairo_new_sub_path(cr);
                            cairo_arc(cr, c, c, c - 2.2, 0, 2 * kPi);
                            if (grey)
                                setVertical(cr, hex(0xDCE1E6), hex(0xB9C1CA), 2, kPumpSize - 2);
+                           else if (running)
+                               setVertical(cr, hex(0x7BE38A), hex(0x1F9A3C), 2, kPumpSize - 2);
                            else
                                setVertical(cr, hex(0x49A3E6), hex(0x1A66AA), 2, kPumpSize - 2);
                            cairo_fill(cr);
+                           if (running) {
+                               cairo_new_sub_path(cr);
+                               cairo_arc(cr, c, c, c - 3.2, 0, 2 * kPi);
+                               cairo_set_line_width(cr, 1.2);
+                               setColour(cr, hex(0xD8FFD0));
+                               cairo_stroke(cr);
+                           }
                            // Four curved impeller blades around the hub.
                            cairo_save(cr);
                            cairo_translate(cr, c, c);
@@ -60,8 +73,8 @@ Surface pumpIcon(PumpLook look, double degrees) {
                                cairo_restore(cr);
                            }
                            cairo_restore(cr);
-                           disc(cr, c, c, 3.4, grey ? kGreyDark : kNavy);
-                           disc(cr, c, c, 1.4, grey ? kGreyLight : kSky);
+                           disc(cr, c, c, 3.4, rim);
+                           disc(cr, c, c, 1.4, grey ? kGreyLight : running ? hex(0xB6F5B0) : kSky);
                        });
 }
 

@@ -16,6 +16,8 @@ std::string panelTemperatureText(int reading, uint16_t boardVersion) {
 }
 
 std::string burnerModeText(const StateSnapshot& v) {
+    // The fault word is as old as the last frame: the lost link comes first.
+    if (v.linkOk == 0) return kNoLinkText;
     if (v.faults != 0) return "ОШИБКА!";
     const int mode = v.usr().BURN_MODE;
     if (mode == 2) return "ДРОВА";
@@ -34,6 +36,7 @@ std::string burnerModeText(const StateSnapshot& v) {
 }
 
 int powerBarPercent(const StateSnapshot& v) {
+    if (v.linkOk == 0) return 0;
     switch (v.usr().BURN_MODE) {
     case 0:
         if (v.burnerState == kBurning) return (v.keepMode || v.faults) ? 0 : v.burnerPower;
@@ -59,13 +62,14 @@ Color flueGasColor(int gas) {
 }
 
 bool augerAnimates(const StateSnapshot& v) {
+    if (v.linkOk == 0) return false;
     return v.augerOn == 1 || (v.emergencyMode == 1 && isValidTemp(v.sensors[kSensorValve2]));
 }
 
-bool fanAnimates(const StateSnapshot& v) { return v.fanPower != 0 && v.emergencyMode == 0; }
+bool fanAnimates(const StateSnapshot& v) { return v.linkOk != 0 && v.fanPower != 0 && v.emergencyMode == 0; }
 
 FlameChoice flameChoice(const StateSnapshot& v) {
-    if (v.faults != 0) return {Show::Off, Show::Off};
+    if (v.faults != 0 || v.linkOk == 0) return {Show::Off, Show::Off};
     const int st = v.burnerState;
     const int mode = v.usr().BURN_MODE;
     if (st == kManualIgnition) {
@@ -86,15 +90,15 @@ bool bunkerAlarm(const StateSnapshot& v) {
     return (v.boardInputs & kInBunkerEmpty) && v.usr().USE_EMPTY_SENS != 0;
 }
 
-int heatingPumpState(const StateSnapshot& v) { return v.pumpCh ? 2 : 1; }
+int heatingPumpState(const StateSnapshot& v) { return v.pumpCh && v.linkOk ? 2 : 1; }
 
 int dhwPumpState(const StateSnapshot& v) {
-    if (v.pumpDhw) return 2;
+    if (v.pumpDhw && v.linkOk) return 2;
     return v.usr().HEAT_MODE != 0 ? 1 : 0;
 }
 
 int recirculationPumpState(const StateSnapshot& v) {
-    if (v.pumpLoop) return 2;
+    if (v.pumpLoop && v.linkOk) return 2;
     return (v.usr().USE_HYDROSEP || v.usr().USE_RECIRC) ? 1 : 0;
 }
 

@@ -1,5 +1,7 @@
 // The decisions of the home screen as plain functions of a snapshot: what
-// the texts say, how full the power bar is, which animations run.
+// the texts say, how full the power bar is, which animations run. While
+// the board is not heard (linkOk 0) the control cycle stands still: the
+// screens say so and show nothing as running.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -13,8 +15,10 @@ namespace vesk {
 // (tenths on firmware 0x2215), "--°C" for a failed reading.
 std::string panelTemperatureText(int reading, uint16_t boardVersion);
 
-// "ОШИБКА!", "ДРОВА", "РОЗЖИГ", "ГОРЕНИЕ", "РАЗДУВ.", "ПАУЗА", "ОСТАНОВ".
+// "НЕТ СВЯЗИ" while the board is not heard, else "ОШИБКА!", "ДРОВА",
+// "РОЗЖИГ", "ГОРЕНИЕ", "РАЗДУВ.", "ПАУЗА", "ОСТАНОВ".
 std::string burnerModeText(const StateSnapshot& v);
+constexpr const char* kNoLinkText = "НЕТ СВЯЗИ";
 
 // Power bar percentage, and how many of its 47 columns come from the full
 // picture for it.

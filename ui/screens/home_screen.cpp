@@ -53,7 +53,7 @@ HomeScreen::HomeScreen(AppFrame* frame, ScreenContext& ctx)
         pages_[kDataPage] = new SetpointDataPage(frame, ctx);
     else
         pages_[kDataPage] = new FuelDataPage(frame, ctx);
-    pages_[kInfoPage] = new InfoPage(frame, snapshot_);
+    pages_[kInfoPage] = new InfoPage(frame, snapshot_, ctx.serviceLines);
     addChild(pages_[kBoilerPage]);
 }
 

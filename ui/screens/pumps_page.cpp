@@ -35,6 +35,9 @@ PumpsPage::PumpsPage(AppFrame* frame, const StateSnapshot& snapshot) : Page(fram
         r->setBounds(kReadouts[i].x, kReadouts[i].y, 0, 0, kReadoutPlate, &snapshot.sensors[kReadouts[i].sensor]);
         r->setMode(1);
         r->setFont(14, true);
+        // «100°C» and «-25°C» need all but two pixels of the plate's width.
+        r->setMargins(2, 0, 2, 0);
+        r->setTextFormat(kDtCenter | kDtVCenter);
         readouts_[i] = r;
     }
     auto label = [&](int x, int y, int bitmap, const char* text) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "control/control_context.h"
 #include "core/controller_state.h"
@@ -24,6 +25,8 @@ struct ScreenContext {
     std::function<bool(const std::string& path)> startProgram;
     // Whether there is a backlight to adjust; null: the platform is asked.
     std::function<bool()> backlightPresent;
+    // The maker's service contacts closing the information text.
+    std::vector<std::string> serviceLines;
 
     ControllerState& state() const { return control.s; }
     FuelAccounting* fuel() const { return control.fuel; }

@@ -29,6 +29,12 @@ StateSnapshot takeSnapshot(ControllerState& s) {
     v.expansionSignal = s.expansionSignal;
     v.expansionEvent = s.expansionEvent;
     v.settings = s.settings;
+    // A silent board's last readings are history, not what the boiler
+    // reads now: the screens show them as missing until frames return.
+    if (v.linkOk == 0) {
+        v.sensors.fill(kInvalidTemp);
+        v.boardInputs = 0;
+    }
     return v;
 }
 

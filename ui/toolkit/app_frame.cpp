@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 
 #include "core/sound_player.h"
 #include "platform/clock.h"
@@ -19,6 +18,9 @@ namespace {
 
 constexpr int kMinTimerPeriodMs = 10;      // as SetTimer clamps tiny periods
 constexpr int64_t kIdleWaitRealMs = 250;   // longest wait with nothing due
+// The running loop fires timers due this soon together with the one it woke
+// for: one wake-up instead of several (window timers are no finer anyway).
+constexpr int64_t kTimerCoalesceMs = 25;
 const Rect kScreenRect{0, 0, kScreenWidth, kScreenHeight};
 
 }  // namespace
@@ -28,7 +30,6 @@ AppFrame::AppFrame(Display& display, Clock& clock, Resources& resources, SoundPl
     framebuffer_ = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(display_.pixels()),
                                                        CAIRO_FORMAT_RGB24, kScreenWidth, kScreenHeight,
                                                        kScreenWidth * 4);
-    offscreen_ = Bitmap::create(kScreenWidth, kScreenHeight);
 }
 
 AppFrame::~AppFrame() {
@@ -137,8 +138,9 @@ void AppFrame::fireDueTimers() {
     const int64_t now = clock_.nowMs();
     std::vector<Widget*> due;
     for (Timer& t : timers_) {
-        if (t.dueMs <= now) {
-            t.dueMs = now + t.periodMs;
+        if (t.dueMs <= now + timerSlackMs_) {
+            // One fired a little early keeps its pace from where it was due.
+            t.dueMs = std::max(t.dueMs, now) + t.periodMs;
             due.push_back(t.widget);
         }
     }
@@ -186,6 +188,7 @@ void AppFrame::addDirty(const Rect& r) { dirty_ = dirty_.unite(r.intersect(kScre
 Painter AppFrame::screenPainter(Point origin, const Rect& screenClip) {
     addDirty(screenClip);
     Painter p(framebuffer_);
+    p.useTextCache(&textCache_);
     p.clip(screenClip);
     p.translate(origin.x, origin.y);
     return p;
@@ -193,20 +196,17 @@ Painter AppFrame::screenPainter(Point origin, const Rect& screenClip) {
 
 void AppFrame::paintNow() {
     if (invalid_.empty()) return;
+    // Only the invalid area changes: what partial repaints drew elsewhere stays.
+    const Rect r = invalid_;
     {
-        Painter p(offscreen_);
+        Painter p(framebuffer_);
+        p.useTextCache(&textCache_);
+        p.clip(r);
         if (Widget* t = top())
             t->paint(p);
         else
             p.fillRect(kScreenRect, kBlack);
     }
-    // One copy of the invalid area: what partial repaints drew elsewhere stays.
-    const Rect r = invalid_;
-    cairo_surface_flush(framebuffer_);
-    for (int y = r.top; y < r.bottom; ++y)
-        std::memcpy(display_.pixels() + y * kScreenWidth + r.left, offscreen_.row(y) + r.left,
-                    size_t(r.width()) * 4);
-    cairo_surface_mark_dirty_rectangle(framebuffer_, r.left, r.top, r.width(), r.height());
     addDirty(r);
     invalid_ = {};
     ++fullPaints_;
@@ -370,6 +370,7 @@ void AppFrame::processPending() {
 }
 
 void AppFrame::run() {
+    timerSlackMs_ = kTimerCoalesceMs;
     std::vector<PenEvent> events;
     while (!quit_.load()) {
         processPending();

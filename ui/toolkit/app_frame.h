@@ -16,6 +16,7 @@
 #include "ui/toolkit/bitmap.h"
 #include "ui/toolkit/geometry.h"
 #include "ui/toolkit/painter.h"
+#include "ui/toolkit/text_cache.h"
 
 namespace vesk {
 
@@ -102,9 +103,9 @@ public:
     int fullPaints() const { return fullPaints_; }
     const Rect& pendingInvalid() const { return invalid_; }
     cairo_surface_t* framebufferSurface() const { return framebuffer_; }
-    // Paints the top screen into the off-screen buffer and copies the
-    // invalid area to the screen.
+    // Repaints the invalid area from the top screen.
     void paintNow();
+    TextCache& textCache() { return textCache_; }
 
 private:
     struct Timer {
@@ -151,10 +152,13 @@ private:
     std::deque<Message> queue_;
     std::atomic<bool> quit_{false};
 
-    cairo_surface_t* framebuffer_ = nullptr;  // over display_.pixels()
-    Bitmap offscreen_;
+    // Over display_.pixels(), which the display shows only when presented:
+    // a full repaint drawn straight into it never shows half done.
+    cairo_surface_t* framebuffer_ = nullptr;
+    TextCache textCache_;
     Rect invalid_;
     Rect dirty_;
+    int64_t timerSlackMs_ = 0;  // set by run()
     int fullPaints_ = 0;
 };
 

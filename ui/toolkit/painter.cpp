@@ -4,8 +4,10 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
-#include <string>
 #include <utility>
+
+#include "ui/toolkit/text_cache.h"
+#include "ui/toolkit/text_layout.h"
 
 namespace vesk {
 
@@ -32,7 +34,10 @@ Painter::Painter(cairo_surface_t* target) {
 Painter::Painter(const Bitmap& target) : Painter(target.surface()) {}
 
 Painter::Painter(Painter&& o) noexcept
-    : cr_(std::exchange(o.cr_, nullptr)), layout_(std::exchange(o.layout_, nullptr)), stack_(std::move(o.stack_)) {}
+    : cr_(std::exchange(o.cr_, nullptr)),
+      layout_(std::exchange(o.layout_, nullptr)),
+      cache_(o.cache_),
+      stack_(std::move(o.stack_)) {}
 
 Painter::~Painter() {
     if (layout_) g_object_unref(layout_);
@@ -90,33 +95,17 @@ void Painter::drawBitmapPart(const Bitmap& b, const Rect& src, int x, int y) {
     cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
 }
 
-PangoLayout* Painter::layout(const Font& font) {
-    if (!layout_) {
-        layout_ = pango_cairo_create_layout(cr_);
-        // Whole-pixel advances, as GDI lays text out, and the same glyph
-        // shapes on every machine whatever its fontconfig defaults say.
-        cairo_font_options_t* opts = cairo_font_options_create();
-        cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_ON);
-        cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_SLIGHT);
-        cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
-        pango_cairo_context_set_font_options(pango_layout_get_context(layout_), opts);
-        cairo_font_options_destroy(opts);
-    } else {
+PangoLayout* Painter::layout() {
+    if (!layout_)
+        layout_ = newPanelLayout(cr_);
+    else
         pango_cairo_update_layout(cr_, layout_);
-    }
-    PangoFontDescription* d = pango_font_description_new();
-    pango_font_description_set_family_static(d, "Arial");
-    pango_font_description_set_weight(d, font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_absolute_size(d, font.size * PANGO_SCALE);
-    pango_layout_set_font_description(layout_, d);
-    pango_font_description_free(d);
     return layout_;
 }
 
 Point Painter::measureText(std::string_view text, const Font& font) {
-    PangoLayout* l = layout(font);
-    pango_layout_set_width(l, -1);
-    pango_layout_set_text(l, text.data(), static_cast<int>(text.size()));
+    PangoLayout* l = layout();
+    placeText(l, text, {}, font, 0);
     PangoRectangle logical;
     pango_layout_get_pixel_extents(l, nullptr, &logical);
     return {logical.width, logical.height};
@@ -124,49 +113,18 @@ Point Painter::measureText(std::string_view text, const Font& font) {
 
 void Painter::drawText(std::string_view text, const Rect& r, const Font& font, Color color, unsigned format) {
     if (text.empty() || r.empty() || clipRect().empty()) return;
-    std::string single;
-    if (format & kDtSingleLine) {
-        single.assign(text);
-        for (char& ch : single)
-            if (ch == '\n' || ch == '\r') ch = ' ';
-        text = single;
+    if (cache_) {
+        const TextCache::Rendered& t = cache_->render(text, {r.width(), r.height()}, font, color, format);
+        if (!t.ink.empty()) drawBitmap(t.ink, r.left + t.at.x, r.top + t.at.y);
+        return;
     }
-    PangoLayout* l = layout(font);
-    pango_layout_set_text(l, text.data(), static_cast<int>(text.size()));
-    const PangoAlignment align = (format & kDtCenter) ? PANGO_ALIGN_CENTER
-                                 : (format & kDtRight) ? PANGO_ALIGN_RIGHT
-                                                       : PANGO_ALIGN_LEFT;
-    pango_layout_set_alignment(l, align);
-    if (format & kDtWordBreak) {
-        pango_layout_set_width(l, r.width() * PANGO_SCALE);
-        pango_layout_set_wrap(l, PANGO_WRAP_WORD);
-    } else {
-        pango_layout_set_width(l, -1);
-    }
-    PangoRectangle logical;
-    pango_layout_get_pixel_extents(l, nullptr, &logical);
-
-    int x = r.left;
-    if (!(format & kDtWordBreak)) {
-        // Unwrapped lines are aligned by hand: the layout box sits in `r`.
-        if (format & kDtCenter)
-            x = r.left + (r.width() - logical.width) / 2;
-        else if (format & kDtRight)
-            x = r.right - logical.width;
-        x -= logical.x;
-    }
-    int y = r.top;
-    if (format & kDtVCenter)
-        y = r.top + (r.height() - logical.height) / 2;
-    else if (format & kDtBottom)
-        y = r.bottom - logical.height;
-    y -= logical.y;
-
+    PangoLayout* l = layout();
+    const Point at = placeText(l, text, r, font, format);
     cairo_save(cr_);
     cairo_rectangle(cr_, r.left, r.top, r.width(), r.height());
     cairo_clip(cr_);
     setSourceColor(cr_, color);
-    cairo_move_to(cr_, x, y);
+    cairo_move_to(cr_, at.x, at.y);
     pango_cairo_show_layout(cr_, l);
     cairo_restore(cr_);
 }

@@ -15,6 +15,8 @@ typedef struct _PangoLayout PangoLayout;
 
 namespace vesk {
 
+class TextCache;
+
 class Painter {
 public:
     // Draws into `target` (not owned), origin (0, 0), clipped to its size.
@@ -48,16 +50,20 @@ public:
     // Logical size of `text` in one line (for layout decisions and tests).
     Point measureText(std::string_view text, const Font& font);
 
+    // Texts are then drawn from `cache` (not owned; null draws directly).
+    void useTextCache(TextCache* cache) { cache_ = cache; }
+
 private:
     struct State {
         Point origin;
         Rect clip;
     };
     const State& top() const { return stack_.back(); }
-    PangoLayout* layout(const Font& font);
+    PangoLayout* layout();
 
     cairo_t* cr_ = nullptr;
     PangoLayout* layout_ = nullptr;
+    TextCache* cache_ = nullptr;
     std::vector<State> stack_;
 };
 
