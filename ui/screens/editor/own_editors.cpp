@@ -6,10 +6,14 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "control/burner_commands.h"
 #include "control/control_context.h"
+#include "core/refresh_sink.h"
 #include "settings/user_table.h"
 #include "ui/screens/editor/editor_screen.h"
 #include "ui/screens/editor/editors.h"
+#include "ui/toolkit/app_frame.h"
+#include "ui/toolkit/message_box.h"
 
 namespace vesk {
 
@@ -188,12 +192,77 @@ EditorSpec bunkerFilling() {
     return e;
 }
 
+// ---- semi-automatic start and stop -----------------------------------------------
+
+bool burnerStopped(ScreenContext& ctx) {
+    std::lock_guard<std::recursive_mutex> g(ctx.state().stateLock);
+    return ctx.state().burnerState == kStop;
+}
+
+// The start blower takes effect at each press; "ОК" and the start/stop
+// button save it when it differs from its value at opening, "ОТМЕНА" puts
+// that value back.
+void storeStartBlower(EditorScreen& s, int32_t value) {
+    ControllerState& st = s.context().state();
+    std::lock_guard<std::recursive_mutex> g(st.stateLock);
+    st.usr.SA_FAN_BUP = value;
+}
+
+EditorSpec semiAutomatic(const EditorEnv& env) {
+    constexpr int kWideNormal = 256, kWidePressed = 255;
+    EditorSpec e;
+    e.title = "ПУСК/СТОП КОТЛА";
+    e.fields = {
+        opens(burnerStopped(env.ctx) ? "ЗАПУСТИТЬ КОТЁЛ" : "ОСТАНОВИТЬ КОТЁЛ",
+              [](EditorScreen& s) {
+                  commandBurner(s.context().state(), burnerStopped(s.context()) ? kCmdStartIgnition : kCmdStop);
+                  s.ok();
+              })
+            .at(10, 32)
+            .faces(kWideNormal, kWidePressed),
+        number("СКОРОСТЬ ВЕНТИЛЯТОРА", "SA_FAN_BUP", [](const EditorView& v) { return v.svc().SA_FANBUP_MIN; }, 100)
+            .at(10, 80)
+            .as(kValuePercent),
+        opens("ЗАГРУЗКА ТОПЛИВА",
+              [](EditorScreen& s) {
+                  ScreenContext& ctx = s.context();
+                  if (!commandBurner(ctx.state(), kCmdFuelLoadBegin)) return;
+                  auto* box = new MessageBox(s.frame());
+                  box->build("ЗАГРУЗКА ТОПЛИВА", "ЗАГРУЗИТЕ ТОПЛИВО И НАЖМИТЕ КНОПКУ \"ОК\"", 0);
+                  box->setResultHandler([&ctx](bool) {
+                      commandBurner(ctx.state(), kCmdFuelLoadEnd);
+                      ctx.control.refresh.postRefresh();
+                  });
+                  s.frame()->push(box);
+              })
+            .at(10, 128)
+            .faces(kWideNormal, kWidePressed),
+    };
+    e.changed = [](EditorScreen& s, int field) {
+        const int blower = s.indexOf("SA_FAN_BUP");
+        if (field < 0) {
+            s.memo = s.copy(blower);
+            for (int i = 0; i < s.fieldCount(); ++i)
+                if (Button* b = s.opener(i)) b->setTextColor(kWhite);
+        } else if (field == blower) {
+            storeStartBlower(s, s.copy(blower));
+        }
+    };
+    e.afterStore = [](EditorCommit& c) {
+        if (c.s.usr.SA_FAN_BUP != c.screen.memo) c.changed = true;
+    };
+    e.cancelled = [](EditorScreen& s) { storeStartBlower(s, s.memo); };
+    return e;
+}
+
 }  // namespace
 
 std::optional<EditorSpec> ownLayoutEditor(ScreenId id, const EditorEnv& env, int argument) {
     switch (id) {
         case ScreenId::SensorCorrection:
             return sensorCorrection(argument);
+        case ScreenId::SemiAutomatic:
+            return semiAutomatic(env);
         case ScreenId::BunkerFilling:
             if (isKestralo(env.variant)) return std::nullopt;
             return bunkerFilling();

@@ -1,6 +1,8 @@
 // "ТЕРМОСТАТ" and the weekday screen.
 #include <mutex>
 
+#include "core/refresh_sink.h"
+
 #include "ui/screens/screen_parts.h"
 #include "ui/screens/thermostat/thermostat_screens.h"
 #include "ui/toolkit/app_frame.h"
