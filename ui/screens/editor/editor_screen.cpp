@@ -337,8 +337,10 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             b->setBitmaps(x, y, f.faceNormal, f.faceSelected);
             b->setFont(f.fontSize, true);
             b->setText(f.caption);
-            b->setTextColor(kCaptionBlue);
-            b->setPressedTextColor(kWhite);
+            // Light faces carry a blue caption, dark ones a white one.
+            const bool light = f.faceNormal == kOpenerNormal || f.faceNormal == kWideButtonNormal;
+            b->setTextColor(light ? kCaptionBlue : kWhite);
+            b->setPressedTextColor(light ? kWhite : kBlack);
             b->setClickHandler(onClick);
             s.main = b;
             addTo(b);

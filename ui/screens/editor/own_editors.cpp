@@ -155,7 +155,8 @@ EditorSpec bunkerFilling() {
     EditorSpec e;
     e.title = "ЗАПОЛНЕНИЕ БУНКЕРА";
     e.fields = {
-        check("ИСПОЛЬЗОВАТЬ УСТРОЙСТВО\nАВТОЗАПОЛНЕНИЯ", "BUNK_AUTOFILL").at(10, 25),
+        // The first caption line runs on above the arrows.
+        check("ИСПОЛЬЗОВАТЬ УСТРОЙСТВО\nАВТОЗАПОЛНЕНИЯ", "BUNK_AUTOFILL").at(10, 25).labelled(235),
         check("ВЕРХНИЙ\nДАТЧИК", "USE_FULL_SENS").at(10, 63).labelled(75),
         check("НИЖНИЙ\nДАТЧИК", "USE_EMPTY_SENS").at(130, 63).labelled(75),
         number("ВРЕМЯ ЗАПОЛНЕНИЯ", "BUNK_TOUT", 10, 1800).at(10, 101).stepBy(kBunkerTimeStep).shownBy(minutesSeconds),
@@ -242,8 +243,6 @@ EditorSpec semiAutomatic(const EditorEnv& env) {
         const int blower = s.indexOf("SA_FAN_BUP");
         if (field < 0) {
             s.memo = s.copy(blower);
-            for (int i = 0; i < s.fieldCount(); ++i)
-                if (Button* b = s.opener(i)) b->setTextColor(kWhite);
         } else if (field == blower) {
             storeStartBlower(s, s.copy(blower));
         }

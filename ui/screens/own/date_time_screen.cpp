@@ -41,7 +41,10 @@ DateTimeScreen::DateTimeScreen(AppFrame* frame, ScreenContext& ctx)
     : Screen(frame), ctx_(ctx), t_(ctx.control.clock.localTime()) {
     t_.year = static_cast<uint16_t>(std::clamp<int>(t_.year, kFirstYear, kLastYear));
     setBackground(kEditorBackground, false);
-    addTitle(this, "ДАТА И ВРЕМЯ", 10, 35);
+    // The title's text in the title band at the top of its rectangle.
+    Label* title = addTitle(this, "ДАТА И ВРЕМЯ", 10, 35);
+    title->setTextFormat(kDtCenter);
+    title->setMargins(5, -7, 5, 0);
     auto on = [this](Widget& w) { onClick(w); };
     for (int p = 0; p < kPartCount; ++p) {
         const int x = kColumnX[p];

@@ -1,6 +1,7 @@
 // The program's day drawn hour by hour under three tabs: "РЕЖИМ" (a work
 // row and a pause row), "t ВОДЫ" and "t ВОЗДУХА" (bars of the target, the
 // value written over each period).
+#include <algorithm>
 #include <string>
 
 #include "ui/screens/screen_parts.h"
@@ -112,8 +113,8 @@ void ProgramChart::paint(Painter& p) {
         const int x = plot.left + h * kHourWidth;
         p.fillRect({x, plot.bottom, x + 1, plot.bottom + (h % 3 ? 3 : 5)}, kBlack);
         if (h % 3 == 0)
-            p.drawText(std::to_string(h), {x - 10, plot.bottom + 5, x + 11, plot.bottom + 17}, small, kBlack,
-                       kDtCenter | kDtVCenter);
+            p.drawText(std::to_string(h), {x - 10, plot.bottom + 5, std::min(x + 11, 320), plot.bottom + 17}, small,
+                       kBlack, (h == kHours ? kDtRight : kDtCenter) | kDtVCenter);
     }
     p.drawText("Время,ч", {0, plot.bottom + 17, 320, plot.bottom + 32}, small, kBlack, kDtCenter | kDtVCenter);
 }

@@ -82,6 +82,7 @@ WeekdayScreen::WeekdayScreen(AppFrame* frame, ScreenContext& ctx) : Screen(frame
     setBackground(kEditorBackground, false);
     const Schedule now = scheduleNow(ctx);
     for (int d = 0; d < kScheduleDays; ++d) map_[size_t(d)] = now.dayProgram[d];
+    addTitle(this, "ТЕРМОСТАТ", 0, 25)->resize(210, 25);
     auto on = [this](Widget& w) { onClick(w); };
     auto caption = [this](int x, int y, const char* text) {
         auto* l = new Label(this);
