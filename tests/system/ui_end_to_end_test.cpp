@@ -364,6 +364,9 @@ TEST_P(OwnLayoutEndToEnd, EveryScreenOpensFromTheHomeScreenAndCloses) {
     const OwnLayoutEntries& l = GetParam();
     PanelUi p(l.menu.program, l.menu.option);
     ASSERT_TRUE(p.started);
+    // The user menu's entries follow the board's firmware: wait for its frames.
+    const Shot start = p.shot();
+    ASSERT_TRUE(p.waitFor([&](const Shot&, const Shot& b) { return b.area(kWaterValue) != start.area(kWaterValue); }));
     tapAt(p, 47, 212);
     ListState user{l.menu.userEntries};
     auto menuAt = [&](int entry) {
