@@ -54,6 +54,7 @@ Controller::Controller(Variant variant, PlatformConfig cfg)
           std::fprintf(stderr, "%s: %s\n", name.c_str(), line.c_str());
       }),
       adapter_(cfg_.netIface) {
+    control_.setNotifier(notifier_.get());
     if (!isKestralo(variant_)) pulse_.setFuelHook([this](int64_t onMs) { fuel_.addRunTime(onMs); });
 }
 
@@ -137,9 +138,9 @@ void Controller::openWindow() {
             std::fprintf(stderr, "%s: automation socket %s could not be opened\n",
                          std::string(variantInfo(variant_).programName).c_str(), cfg_.automation.c_str());
     }
-    screens_ = std::make_unique<ScreenContext>(ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get()});
+    screens_ = std::make_unique<ScreenContext>(
+        ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get(), {cfg_.serviceLine1, cfg_.serviceLine2}});
     screens_->registry = &registry_;
-    screens_->serviceLines = {cfg_.serviceLine1, cfg_.serviceLine2};
     screens_->sdDir = cfg_.sdcard;
     screens_->restartPanel = [this] { restartPanel(cfg_); };
     screens_->linkStatus = [this] { return panelNetwork_->link(); };

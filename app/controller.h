@@ -21,6 +21,7 @@
 #include "platform/display/display.h"
 #include "platform/eeprom.h"
 #include "platform/network_adapter.h"
+#include "platform/service_notifier.h"
 #include "platform/platform_config.h"
 #include "platform/real_clock.h"
 #include "platform/real_timer_service.h"
@@ -99,6 +100,7 @@ private:
     FuelAccounting fuel_;
     AugerPulseTimer pulse_;
     ControlCycle cycle_;
+    std::unique_ptr<ServiceNotifier> notifier_ = makeSystemdNotifier();
     ControlThread control_;
     // Made once the settings folder is known.
     std::unique_ptr<ExpansionLink> expansion_;

@@ -31,6 +31,7 @@
 #include "net/network.h"
 #include "net/protocol_session.h"
 #include "net/tls_session.h"
+#include "protocol_panel.h"
 #include "platform/manual_clock.h"
 #include "platform/network_adapter.h"
 #include "platform/real_clock.h"
@@ -221,43 +222,6 @@ private:
     std::thread thread_;
 };
 
-struct Panel {
-    ControllerState s{Variant::Orvena};
-    ScheduleStore schedule;
-    ManualClock sessionClock;
-    std::string dir;
-    std::unique_ptr<ProtocolSession> session;
-    SystemNetworkAdapter adapter{"lo"};
-    RealClock clock{1.0, nullptr};
-    RealTimerService timers{clock};
-    std::unique_ptr<Network> net;
-    uint16_t port = freePort();
-
-    Panel() {
-        char tmpl[] = "/tmp/vesk-net-bench-XXXXXX";
-        dir = std::string(::mkdtemp(tmpl)) + "/";
-        serviceDefaults(s.settings, Variant::Orvena, true);
-        userDefaults(s.settings, Variant::Orvena, false, 1);
-        s.svc.SERIAL = 777;
-        s.usr.LAN_PWD = 1234;
-        s.usr.LAN_EN_LOC = 1;
-        DispatcherServices d{s, schedule, sessionClock, dir};
-        d.commandBurner = [](int) { return 1; };
-        session = std::make_unique<ProtocolSession>(d);
-        NetworkConfig c;
-        c.portLocal = port;
-        c.portDiscovery = port;
-        c.remoteHost = "127.0.0.1";
-        net = std::make_unique<Network>(s, *session, adapter, clock, timers, c);
-        net->start();
-    }
-    ~Panel() {
-        net->stop();
-        std::string cmd = "rm -rf " + dir;
-        [[maybe_unused]] int r = std::system(cmd.c_str());
-    }
-};
-
 std::vector<uint8_t> loginRequest() {
     std::vector<uint8_t> body;
     appendU16(body, 0);
@@ -268,7 +232,7 @@ std::vector<uint8_t> loginRequest() {
 }
 
 void BM_GetStatus32Clients(benchmark::State& state) {
-    Panel panel;
+    ProtocolPanel panel;
     std::vector<int> fds;
     const auto deadline = Steady::now() + std::chrono::seconds(20);
     while (fds.size() < kClients && Steady::now() < deadline) {

@@ -5,6 +5,7 @@
 
 #include "core/controller_state.h"
 #include "platform/clock.h"
+#include "platform/service_notifier.h"
 #include "settings/param_table.h"
 
 namespace vesk {
@@ -25,6 +26,7 @@ bool ControlThread::start() {
         thread_ = std::thread([this, &prepared] {
             prepare();
             prepared.set_value();
+            if (notifier_) notifier_->ready();
             loop();
         });
     } catch (const std::system_error&) {
@@ -64,6 +66,9 @@ void ControlThread::iterate() {
 void ControlThread::loop() {
     while (!stop_) {
         iterate();
+        // A round that never ends (a hung cycle, a lock never released)
+        // stops these, and the service manager restarts the panel.
+        if (notifier_) notifier_->alive();
         // One second after the cycle ends, so the period is 1 s plus the cycle.
         for (int slept = 0; slept < 1000 && !stop_; slept += 100) clock_.sleepMs(100);
     }

@@ -15,6 +15,7 @@ struct ControllerState;
 class Clock;
 class TimerService;
 class Eeprom;
+class ServiceNotifier;
 
 class ControlThread {
 public:
@@ -26,6 +27,10 @@ public:
     ControlThread(ControllerState& s, Clock& clock, TimerService& timers, EepromOpener openEeprom,
                   Cycle cycle);
     ~ControlThread();
+
+    // Told when the loop starts and after each of its rounds; set before
+    // start().
+    void setNotifier(ServiceNotifier* n) { notifier_ = n; }
 
     // Starts the thread; returns once it has restored the burner state.
     bool start();
@@ -46,6 +51,7 @@ private:
     Cycle cycle_;
     CountdownService countdowns_;
     BurnerPersistence persistence_{nullptr};
+    ServiceNotifier* notifier_ = nullptr;
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

@@ -136,6 +136,7 @@ PlatformConfig loadPlatformConfig(const std::string& exeFolder,
     c.restartCmd = l.get("VESK_RESTART_CMD", "");
     c.serviceLine1 = l.get("VESK_SERVICE_LINE1", "");
     c.serviceLine2 = l.get("VESK_SERVICE_LINE2", "");
+    c.launcherExec = l.get("VESK_LAUNCHER_EXEC", "0") == "1";
     return c;
 }
 

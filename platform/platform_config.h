@@ -25,6 +25,7 @@ struct PlatformConfig {
     // at the end of the information text ("" = not shown).
     std::string serviceLine1;
     std::string serviceLine2;
+    bool launcherExec = false; // VESK_LAUNCHER_EXEC=1: the launcher becomes the controller (service manager)
 
     // The settings folder: home + "CFG/".
     std::string cfgDir() const { return home + "CFG/"; }

@@ -42,8 +42,12 @@ void restartPanel(const PlatformConfig& cfg) {
     std::string folder = cfg.home.empty() ? executableFolder() : cfg.home;
     if (folder.empty()) return;
     if (folder.back() != '/') folder += '/';
-    std::string launcher = folder + "launcher";
-    char* argv[] = {launcher.data(), nullptr};
+    execProgram(folder + "launcher");
+}
+
+void execProgram(const std::string& path) {
+    std::string p = path;
+    char* argv[] = {p.data(), nullptr};
     execClean(argv);
 }
 

@@ -10,4 +10,8 @@ struct PlatformConfig;
 // program folder. Does not return on success.
 void restartPanel(const PlatformConfig& cfg);
 
+// Replaces this process by the program at `path`, keeping its process id
+// (what a service manager watches). Returns only when that fails.
+void execProgram(const std::string& path);
+
 }  // namespace vesk

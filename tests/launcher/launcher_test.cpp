@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "launcher/launcher.h"
@@ -43,6 +44,23 @@ TEST(Launcher, MissingFolderIsCreatedAndDefaultChosen) {
 
 // The real program: it starts the chosen controller from its folder with the
 // environment passed on, and exits 0.
+// Runs the launcher with `home` as VESK_HOME and `env` added; its exit
+// status, or -1 when it did not end normally.
+int runLauncher(const TempDir& home, const std::map<std::string, std::string>& env, pid_t* started = nullptr) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        setenv("VESK_HOME", home.path().c_str(), 1);
+        for (const auto& [k, v] : env) setenv(k.c_str(), v.c_str(), 1);
+        std::string exe = test::binDir() + "launcher";
+        execl(exe.c_str(), "launcher", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    if (started) *started = pid;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 TEST(Launcher, StartsChosenProgramAndExitsZero) {
     TempDir home;
     std::filesystem::create_directories(home.file("CFG"));
@@ -51,22 +69,27 @@ TEST(Launcher, StartsChosenProgramAndExitsZero) {
     test::writeText(home.file("ORVENA"), "#!/bin/sh\necho \"$VESK_MARK\" > \"$VESK_HOME/s.tmp\" && mv \"$VESK_HOME/s.tmp\" \"$VESK_HOME/started\"\n");
     chmod(home.file("ORVENA").c_str(), 0755);
 
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        setenv("VESK_HOME", home.path().c_str(), 1);
-        setenv("VESK_MARK", "passed-on", 1);
-        std::string exe = test::binDir() + "launcher";
-        execl(exe.c_str(), "launcher", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(runLauncher(home, {{"VESK_MARK", "passed-on"}}), 0);
     for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(test::readText(marker), "passed-on\n");
+}
+
+// Under systemd the unit's process must become the controller: the launcher
+// execs it in place instead of starting it and ending.
+TEST(Launcher, UnderAServiceManagerBecomesTheControllerInPlace) {
+    TempDir home;
+    std::filesystem::create_directories(home.file("CFG"));
+    test::writeText(home.file("CFG/service.cfg"), "BOILER_TYPE=1\n");
+    test::writeText(home.file("KESTRALO"), "#!/bin/sh\necho $$ > \"$VESK_HOME/pid.tmp\" && mv \"$VESK_HOME/pid.tmp\" \"$VESK_HOME/pid\"\nexit 7\n");
+    chmod(home.file("KESTRALO").c_str(), 0755);
+    pid_t pid = 0;
+    EXPECT_EQ(runLauncher(home, {{"VESK_LAUNCHER_EXEC", "1"}}, &pid), 7) << "the controller's own exit status";
+    EXPECT_EQ(test::readText(home.file("pid")), std::to_string(pid) + "\n") << "same process";
+
+    // Nothing to start: a failure the service manager sees.
+    std::filesystem::remove(home.file("KESTRALO"));
+    EXPECT_EQ(runLauncher(home, {{"VESK_LAUNCHER_EXEC", "1"}}), 1);
 }
 
 }  // namespace

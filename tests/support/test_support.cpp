@@ -1,7 +1,10 @@
 #include "support/test_support.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -48,6 +51,18 @@ Pty::~Pty() {
 std::string binDir() {
     const char* b = std::getenv("VESK_BIN");
     return b ? std::string(b) + "/" : std::string("./");
+}
+
+int freeLoopbackPort(int type) {
+    const int fd = ::socket(AF_INET, type, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+                    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) == 0;
+    ::close(fd);
+    return ok ? ntohs(a.sin_port) : 0;
 }
 
 void writeText(const std::string& path, const std::string& text) {

@@ -36,6 +36,9 @@ private:
 // Folder of the built programs (VESK_BIN, set by CTest).
 std::string binDir();
 
+// A loopback port free a moment ago (SOCK_STREAM or SOCK_DGRAM).
+int freeLoopbackPort(int type);
+
 void writeText(const std::string& path, const std::string& text);
 std::string readText(const std::string& path);
 

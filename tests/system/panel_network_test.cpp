@@ -19,18 +19,6 @@ namespace {
 using namespace std::chrono;
 using test::ChildProcess;
 
-int freePort(int type) {
-    int fd = ::socket(AF_INET, type, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    ::close(fd);
-    return ntohs(a.sin_port);
-}
-
 // Runs vesk-client to the end and returns everything it printed.
 std::string client(const std::vector<std::string>& args, int* exitCode = nullptr) {
     ChildProcess p;
@@ -51,8 +39,8 @@ TEST_P(PanelNetwork, ClientReadsStatusAndStartsTheBoiler) {
     std::filesystem::create_directories(home.file("CFG"));
     test::writeText(home.file("CFG/service.cfg"), "SERIAL=4711\n");
     test::writeText(home.file("CFG/user.cfg"), "FUEL=2\nEN_AUTOHEATER=1\nLAN_EN_LOC=1\nLAN_PWD=123456\n");
-    const std::string port = std::to_string(freePort(SOCK_STREAM));
-    const std::string discovery = std::to_string(freePort(SOCK_DGRAM));
+    const std::string port = std::to_string(test::freeLoopbackPort(SOCK_STREAM));
+    const std::string discovery = std::to_string(test::freeLoopbackPort(SOCK_DGRAM));
 
     ChildProcess sim;
     ASSERT_TRUE(sim.start(test::binDir() + "boiler-sim", {"--no-stdin", "--print-every", "0"}));

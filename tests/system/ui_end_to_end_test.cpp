@@ -282,6 +282,8 @@ struct MenuLayout {
     int installerEntries;
 };
 
+void PrintTo(const MenuLayout& l, std::ostream* os) { *os << l.program; }
+
 class MenuEndToEnd : public ::testing::TestWithParam<MenuLayout> {};
 
 constexpr Area kMenuList{12, 15, 196, 225};

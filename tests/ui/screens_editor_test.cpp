@@ -350,6 +350,7 @@ TEST_F(KestraloMenus, TestMenuDrivesSubstitutionAndTheAugerOverheatTest) {
     e = topAs<EditorScreen>();
     ASSERT_NE(e, nullptr);
     tapWidget(e->checkBox(0));
+    EXPECT_EQ(e->valueField(2)->valueText(), "--") << "not substituted";
     tapWidget(e->valueField(2));
     for (int i = 0; i < 3; ++i) tapWidget(e->increaseButton());
     tapWidget(e->okButton());

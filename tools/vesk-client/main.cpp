@@ -13,13 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "client_link.h"
+#include "net/client/client_link.h"
+#include "net/client/set_commands.h"
+#include "net/client/status_fields.h"
+#include "net/client/status_words.h"
 #include "net/message.h"
 #include "net/thermostat_block.h"
 #include "output.h"
 #include "programs_text.h"
-#include "set_commands.h"
-#include "status_fields.h"
 
 namespace vesk::client {
 namespace {
@@ -437,13 +438,12 @@ int runWatch(const Options& o, Session& s) {
             if (s.link().closed()) return fail("connection closed");
             continue;
         }
-        MessageHeader h;
-        readHeader(m.data(), m.size(), h);
-        if (h.len < 12) continue;
-        const uint8_t* b = m.data() + kHeaderSize;
-        const uint16_t a = getU16(b + 2), w = getU16(b + 4);
+        Notification n;
+        if (!decodeNotification(m, n)) continue;
+        const uint16_t a = n.wordA, w = n.wordB;
         char when[32];
-        std::snprintf(when, sizeof when, "%04u-%02u-%02u %02u:%02u:%02u", 2000u + b[11], b[10], b[9], b[8], b[7], b[6]);
+        std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", n.year, n.month, n.day, n.hour, n.minute,
+                      n.second);
         if (o.json) {
             std::printf("%s\n", JsonObject()
                                     .addString("time", when)

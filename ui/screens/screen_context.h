@@ -19,6 +19,8 @@ struct ScreenContext {
     ControlContext& control;
     std::string settingsDir;  // with a trailing '/'
     NetworkIndicators* network = nullptr;
+    // The maker's service contacts closing the information text.
+    std::vector<std::string> serviceLines;
     // The backlight driver's settings; null: the backlight is not driven.
     Registry* registry = nullptr;
     // Starts a program (the service tool); null: the platform's process
@@ -34,8 +36,6 @@ struct ScreenContext {
     // server's name; null: no network layer (no link).
     std::function<LinkView()> linkStatus;
     std::string remoteHost;
-    // The maker's service contacts closing the information text.
-    std::vector<std::string> serviceLines;
 
     ControllerState& state() const { return control.s; }
     FuelAccounting* fuel() const { return control.fuel; }

@@ -274,6 +274,8 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             v->setTextColor(kBlack);
             v->setPressedTextColor(kBlack);
             v->setMargins(10, 0, 0, 0);
+            // A caption too long for one line takes two.
+            if (f.caption2.empty()) v->setTextFormat(kDtVCenter | kDtWordBreak);
             v->setValueKind(f.valueKind);
             // An option's name is in the caption; the box tells the arrows step it.
             if (f.kind == FieldKind::Option) v->setValueText("▲▼", false);
@@ -378,7 +380,10 @@ void EditorScreen::show(Slot& s, bool redraw) {
                 big_->setText(text);
                 if (redraw) big_->repaint();
             } else if (auto* v = static_cast<ValueField*>(s.main)) {
-                v->setValueText(text, redraw);
+                if (s.spec.dashesBelowZero && s.copy < 0)
+                    v->setDashes(redraw);
+                else
+                    v->setValueText(text, redraw);
             }
             break;
         }

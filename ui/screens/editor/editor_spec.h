@@ -88,6 +88,7 @@ struct FieldSpec {
     int labelWidth = 190;            // Check/Choice label, Caption
     int faceNormal = 229, faceSelected = 228;  // Number/Option/Opens pictures
     int labelPlate = 0;              // Check/Choice: a picture under the label
+    bool dashesBelowZero = false;    // Number: a negative value reads "--"
     // Opens: what the button opens.
     void (*open)(EditorScreen&) = nullptr;
     // Stored on "ОК" only while this holds (null: always).
@@ -114,6 +115,7 @@ struct FieldSpec {
         return std::move(*this);
     }
     FieldSpec onPlate(int picture) && { labelPlate = picture; return std::move(*this); }
+    FieldSpec dashedBelowZero() && { dashesBelowZero = true; return std::move(*this); }
     FieldSpec storedWhen(bool (*f)(const EditorView&)) && { storeWhen = f; return std::move(*this); }
     FieldSpec labelAt(int px, int py) && { labelX = px; labelY = py; return std::move(*this); }
     FieldSpec font(int size) && { fontSize = size; return std::move(*this); }

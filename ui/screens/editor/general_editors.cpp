@@ -96,7 +96,7 @@ EditorSpec recirculationPump(const EditorEnv& env) {
     return e;
 }
 
-// Sensor substitution: -1 leaves the reading as the board sends it.
+// Sensor substitution: -1 ("--") leaves the reading as the board sends it.
 const ValueAccess kSubstOn{[](const ControllerState& s) { return int32_t(s.substOn); },
                            [](ControllerState& s, int32_t v) { s.substOn = v; }};
 const ValueAccess kSubstGas{[](const ControllerState& s) { return int32_t(s.substGas); },
@@ -112,10 +112,10 @@ EditorSpec sensorSubstitution() {
     e.fields = {
         check("ПОДМЕНЯТЬ ЗНАЧЕНИЯ", kSubstOn),
         // Values in the board's unit (tenths with firmware 2.2.1.5).
-        number("ДАТЧИК ГАЗОВ", kSubstGas, -1, 999),
-        number("ДАТЧИК КОТЛА", kSubstWater, -1, 999),
+        number("ДАТЧИК ГАЗОВ", kSubstGas, -1, 999).dashedBelowZero(),
+        number("ДАТЧИК КОТЛА", kSubstWater, -1, 999).dashedBelowZero(),
         // KESTRALO's third value stands for the return water.
-        number("ДАТЧИК ОБРАТКИ", kSubstThird, -1, 999),
+        number("ДАТЧИК ОБРАТКИ", kSubstThird, -1, 999).dashedBelowZero(),
     };
     e.savesFile = false;
     return e;

@@ -1,5 +1,5 @@
 // Command table of the settings commands as the client builds them.
-#include "set_commands.h"
+#include "net/client/set_commands.h"
 
 #include <set>
 

@@ -1,5 +1,5 @@
 // Offsets of the status record fields in both variants.
-#include "status_fields.h"
+#include "net/client/status_fields.h"
 
 #include "net/status_record.h"
 
@@ -140,26 +140,6 @@ std::map<std::string, int64_t> statusMap(const std::vector<uint8_t>& record) {
     std::map<std::string, int64_t> m;
     for (const FieldValue& f : decodeStatus(record)) m[f.name] = f.value;
     return m;
-}
-
-std::vector<std::string> faultNames(uint16_t a) {
-    static const char* const kNames[12] = {"emergency thermostat", "boiler overheat", nullptr, "fuse",
-                                           "auger jam", "inverter overheat", "flue-gas sensor", "water sensor",
-                                           "air sensor", "CH sensor", "auger critical overheat", "auger sensor"};
-    std::vector<std::string> out;
-    for (int b = 0; b < 12; ++b)
-        if ((a >> b & 1) && kNames[b]) out.push_back(kNames[b]);
-    return out;
-}
-
-std::vector<std::string> warningNames(uint16_t b) {
-    static const char* const kNames[10] = {"low boiler water", "boiler went out", "high flue gas", "DHW sensor",
-                                           "valve 1 water sensor", "valve 2 water sensor", "valve air sensor",
-                                           "outdoor sensor", "bunker empty", "bunker filling failed"};
-    std::vector<std::string> out;
-    for (int i = 0; i < 10; ++i)
-        if (b >> i & 1) out.push_back(kNames[i]);
-    return out;
 }
 
 std::string burnerStateName(int64_t state) {

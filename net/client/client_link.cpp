@@ -1,5 +1,5 @@
 // Sockets of the client: TCP for the protocol, UDP for discovery.
-#include "client_link.h"
+#include "net/client/client_link.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -85,33 +85,37 @@ bool ClientLink::send(const Bytes& m) {
     return true;
 }
 
-bool ClientLink::readExactly(uint8_t* p, size_t n, int timeoutMs) {
+bool ClientLink::fill(size_t n, int timeoutMs) {
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    size_t got = 0;
-    while (got < n) {
+    while (rx_.size() < n) {
         pollfd pf{fd_, POLLIN, 0};
         if (::poll(&pf, 1, msLeft(end)) != 1) return false;
-        const ssize_t r = ::recv(fd_, p + got, n - got, 0);
+        uint8_t buf[512];
+        const ssize_t r = ::recv(fd_, buf, sizeof buf, 0);
         if (r < 0 && (errno == EAGAIN || errno == EINTR)) continue;
         if (r <= 0) {
             closed_ = true;
             return false;
         }
-        got += static_cast<size_t>(r);
+        rx_.insert(rx_.end(), buf, buf + r);
     }
     return true;
 }
 
 bool ClientLink::receive(Bytes& m, int timeoutMs) {
-    m.assign(kHeaderSize, 0);
-    if (!readExactly(m.data(), kHeaderSize, timeoutMs)) return false;
-    const uint16_t len = getU16(m.data() + 4);
+    // Bytes of a message cut by the time-out stay for the next call, so a
+    // short wait never puts the link out of step with the panel.
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    if (closed_ || !fill(kHeaderSize, timeoutMs)) return false;
+    const uint16_t len = getU16(rx_.data() + 4);
     if (len > kMaxBody) {
         closed_ = true;  // out of step with the panel: nothing after this can be read
         return false;
     }
-    m.resize(kHeaderSize + len);
-    return len == 0 || readExactly(m.data() + kHeaderSize, len, timeoutMs);
+    if (!fill(kHeaderSize + len, msLeft(end))) return false;
+    m.assign(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + len));
+    rx_.erase(rx_.begin(), rx_.begin() + static_cast<std::ptrdiff_t>(kHeaderSize + len));
+    return true;
 }
 
 void ClientLink::keepIfNotification(const Bytes& m) {

@@ -36,12 +36,16 @@ public:
     bool notification(Bytes& message, int timeoutMs);
     // The panel closed the connection (or it failed).
     bool closed() const { return closed_; }
+    // Notifications already received and not yet taken.
+    bool notificationsPending() const { return !notifications_.empty(); }
 
 private:
-    bool readExactly(uint8_t* p, size_t n, int timeoutMs);
+    // Reads until `n` bytes are buffered.
+    bool fill(size_t n, int timeoutMs);
     // Keeps a notification met while waiting for something else.
     void keepIfNotification(const Bytes& m);
     std::deque<Bytes> notifications_;
+    Bytes rx_;
     int fd_ = -1;
     bool closed_ = false;
 };

@@ -24,10 +24,6 @@ std::optional<Variant> variantOfRecord(size_t length);
 std::vector<FieldValue> decodeStatus(const std::vector<uint8_t>& record);
 std::map<std::string, int64_t> statusMap(const std::vector<uint8_t>& record);
 
-// Readable names of the set bits of status words A and B.
-std::vector<std::string> faultNames(uint16_t wordA);
-std::vector<std::string> warningNames(uint16_t wordB);
-
 // burnerState as text.
 std::string burnerStateName(int64_t state);
 
