@@ -12,7 +12,7 @@ step() {
 }
 scripts/setup.sh
 (cd "${BUILD_DIR:-build}" && step ctest --output-on-failure -j"$(nproc)" --timeout 300)
-for kind in ${VESK_SANITIZERS-address}; do
+for kind in ${VESK_SANITIZERS-address thread}; do
   step scripts/sanitize.sh "$kind"
 done
 if [ "${FUZZ_SECONDS:-20}" != 0 ]; then

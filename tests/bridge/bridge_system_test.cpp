@@ -8,9 +8,11 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <thread>
 #include <nlohmann/json.hpp>
 
 #include "bridge/mqtt_probe.h"
+#include "platform/wait_until.h"
 #include "support/child_process.h"
 #include "support/test_support.h"
 
@@ -128,7 +130,8 @@ TEST_P(BridgeSystem, FollowsThePanelAndCommandsIt) {
     r = command(probe, "water_setpoint", "{\"value\": 70, \"id\": 7}");
     EXPECT_EQ(r["result"], "done") << r;
     EXPECT_EQ(r["id"], 7);
-    EXPECT_NE(readText(home.file("CFG/user.cfg")).find("TWAT_UST=70\n"), std::string::npos);
+    // Remote changes are saved a moment later, gathered with any others.
+    EXPECT_TRUE(waitUntil([&] { return readText(home.file("CFG/user.cfg")).find("TWAT_UST=70\n") != std::string::npos; }));
 
     // Bad input is answered and changes nothing.
     const std::string saved = readText(home.file("CFG/user.cfg"));
@@ -141,6 +144,8 @@ TEST_P(BridgeSystem, FollowsThePanelAndCommandsIt) {
     EXPECT_EQ(r["result"], "invalid") << r;
     r = command(probe, "burner_mode", "1");
     EXPECT_EQ(r["result"], "invalid") << r;
+    // Longer than a gathered save takes to reach the disk.
+    std::this_thread::sleep_for(seconds(2));
     EXPECT_EQ(readText(home.file("CFG/user.cfg")), saved);
 
     // A fault: an event, and the binary sensor's id in the state; cleared

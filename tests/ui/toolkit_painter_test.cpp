@@ -1,8 +1,14 @@
 // Painter: clipping, keyed and partial blits, and text placement.
 #include <pango/pangocairo.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <iterator>
+#include <string>
+
 #include "toolkit_fixture.h"
 #include "ui/toolkit/painter.h"
+#include "ui/toolkit/text_cache.h"
 
 namespace vesk::test {
 namespace {
@@ -166,6 +172,55 @@ TEST(PainterTest, ArialResolvesToAMetricCompatibleFace) {
     g_object_unref(f);
     pango_font_description_free(d);
     g_object_unref(ctx);
+}
+
+// A text drawn from the cache lands where a direct draw puts it, with the
+// same flags and clipping, in every format the screens use; the cache keeps
+// to its budget.
+TEST(PainterTest, CachedTextMatchesTheDirectDrawAndKeepsToItsBudget) {
+    TextCache cache;
+    const struct {
+        const char* text;
+        Rect r;
+        unsigned format;
+    } cases[] = {{"t воздуха", {59, 3, 107, 19}, kDtCenter | kDtVCenter},
+                 {"ГОРЕНИЕ", {1, 117, 63, 129}, kDtCenter | kDtVCenter},
+                 {"Датчик температуры воды\nПерегрев инвертора", {20, 20, 120, 60}, kDtWordBreak},
+                 {"100°C", {10, 70, 40, 88}, kDtVCenter},  // wider than its box: clipped alike
+                 {"ОТМЕНА", {5, 90, 99, 138}, kDtCenter | kDtVCenter | kDtSingleLine}};
+    for (const auto& c : cases) {
+        Bitmap direct = solid(140, 140, 0xF4EEE8);
+        {
+            Painter p(direct);
+            p.drawText(c.text, c.r, {14, true}, 0x8C1C0C, c.format);
+        }
+        Bitmap cached;
+        for (int round = 0; round < 2; ++round) {  // the second draw comes from the cache
+            cached = solid(140, 140, 0xF4EEE8);
+            Painter p(cached);
+            p.useTextCache(&cache);
+            p.drawText(c.text, c.r, {14, true}, 0x8C1C0C, c.format);
+        }
+        int worst = 0;
+        for (int y = 0; y < 140; ++y)
+            for (int x = 0; x < 140; ++x)
+                for (int shift : {0, 8, 16}) {
+                    const int a = int(direct.pixel(x, y) >> shift & 0xFF), b = int(cached.pixel(x, y) >> shift & 0xFF);
+                    worst = std::max(worst, std::abs(a - b));
+                }
+        // Blending a rendered text is rounded once more than drawing it.
+        EXPECT_LE(worst, 2) << c.text;
+        EXPECT_EQ(inkBox(cached, 0xF4EEE8), inkBox(direct, 0xF4EEE8)) << c.text;
+    }
+    EXPECT_EQ(cache.entries(), std::size(cases));
+
+    TextCache small(8 * 1024);
+    Bitmap target = solid(200, 40, kWhite);
+    Painter p(target);
+    p.useTextCache(&small);
+    for (int i = 0; i < 200; ++i) p.drawText("Значение " + std::to_string(i), {0, 0, 200, 40}, {16, true}, kBlack, 0);
+    EXPECT_LE(small.bytes(), 8u * 1024);
+    EXPECT_GT(small.entries(), 0u);
 }
 
 }  // namespace
