@@ -11,6 +11,7 @@
 #include "net/expansion_sms_setting.h"
 #include "platform/atomic_file.h"
 #include "platform/backlight.h"
+#include "platform/power.h"
 #include "platform/process.h"
 #include "settings/param_table.h"
 #include "settings/settings_file.h"
@@ -140,6 +141,10 @@ void Controller::openWindow() {
     screens_ = std::make_unique<ScreenContext>(
         ScreenContext{cycle_.context(), cfgDir_, panelNetwork_.get(), {cfg_.serviceLine1, cfg_.serviceLine2}});
     screens_->registry = &registry_;
+    screens_->sdDir = cfg_.sdcard;
+    screens_->restartPanel = [this] { restartPanel(cfg_); };
+    screens_->linkStatus = [this] { return panelNetwork_->link(); };
+    screens_->remoteHost = network_->remoteHost();
     home_ = new HomeScreen(frame_.get(), *screens_);
     home_->setMenuOpener([this] { openUserMenu(*frame_, *screens_); });
     frame_->setRoot(home_);

@@ -140,6 +140,11 @@ void bunkerFillingStep(ControlContext& c) {
         s.controlFlags &= ~kFlagBunkerRestart;
         p.bunkerStep = 0;
     }
+    if (p.manualFill) {
+        if (s.usr.USE_FULL_SENS == 1 && (s.boardInputs & kInBunkerFull)) p.manualFill = 0;
+        if (setOutput(s, kOutBunkerFiller, p.manualFill != 0)) wake(c);
+        if (p.manualFill) return;
+    }
     if (s.usr.BURN_MODE == 2) {
         p.bunkerStep = 0;
         if (setOutput(s, kOutBunkerFiller, false)) wake(c);

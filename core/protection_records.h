@@ -14,6 +14,9 @@ struct ProtectionRecords {
     int ashOn = 0;
     // Bunker filling: 0 waiting, 1 filling, 2 fill failed.
     int bunkerStep = 0;
+    // Filling started by hand on the bunker screen: the filler runs until
+    // the screen stops it, is left, or the bunker reads full.
+    int manualFill = 0;
     // Safety-thermostat reminder: start of the current half-hour window in
     // seconds since midnight, -1 before the first window.
     int reminderStart = -1;

@@ -344,6 +344,110 @@ INSTANTIATE_TEST_SUITE_P(Variants, MenuEndToEnd,
                                            MenuLayout{"KESTRALO", "kestralo", 19, 1, 2, 6, 17, 12}),
                          [](const ::testing::TestParamInfo<MenuLayout>& i) { return std::string(i.param.program); });
 
+// Taps (x, y) over `under` and expects a screen of its own; taps (cx, cy)
+// on it and expects `under` again, pixel for pixel.
+void opensAndCloses(PanelUi& p, const Shot& under, int x, int y, int cx, int cy, const char* what) {
+    tapAt(p, x, y);
+    EXPECT_NE(p.shot().px, under.px) << what << " is drawn";
+    tapAt(p, cx, cy);
+    EXPECT_EQ(p.shot().px, under.px) << what << " closes";
+}
+
+struct OwnLayoutEntries {
+    MenuLayout menu;
+    int weather, thermostat, pumps, remote, general, bunker, fuelReset;  // -1: not in the variant
+};
+
+class OwnLayoutEndToEnd : public ::testing::TestWithParam<OwnLayoutEntries> {};
+
+// Every screen with its own layout is reached from the home screen and
+// closes back to where it was opened.
+TEST_P(OwnLayoutEndToEnd, EveryScreenOpensFromTheHomeScreenAndCloses) {
+    const OwnLayoutEntries& l = GetParam();
+    PanelUi p(l.menu.program, l.menu.option);
+    ASSERT_TRUE(p.started);
+    // The user menu's entries follow the board's firmware: wait for its frames.
+    const Shot start = p.shot();
+    ASSERT_TRUE(p.waitFor([&](const Shot&, const Shot& b) { return b.area(kWaterValue) != start.area(kWaterValue); }));
+    tapAt(p, 47, 212);
+    ListState user{l.menu.userEntries};
+    auto menuAt = [&](int entry) {
+        const int y = bringEntryIntoView(p, user, entry);
+        return std::make_pair(y, p.shot());
+    };
+    constexpr int kEditorCancelX = 229, kEditorCancelY = 209;
+
+    auto [weatherY, menu] = menuAt(l.weather);
+    opensAndCloses(p, menu, 100, weatherY, kEditorCancelX, kEditorCancelY, "weather curve");
+
+    auto [thermostatY, menu2] = menuAt(l.thermostat);
+    tapAt(p, 100, thermostatY);
+    const Shot thermostat = p.shot();
+    EXPECT_NE(thermostat.px, menu2.px);
+    opensAndCloses(p, thermostat, 160, 105, 160, 199, "weekday screen");
+    tapAt(p, 160, 146);
+    const Shot programs = p.shot();
+    opensAndCloses(p, programs, 100, 34, 160, 211, "program chart");
+    opensAndCloses(p, programs, 160, 144, 157, 199, "period editor");
+    tapAt(p, 235, 199);
+    EXPECT_EQ(p.shot().px, thermostat.px);
+    tapAt(p, 235, 199);
+    EXPECT_EQ(p.shot().px, menu2.px) << "ТЕРМОСТАТ closes";
+
+    auto [pumpsY, menu3] = menuAt(l.pumps);
+    tapAt(p, 100, pumpsY);
+    const Shot pumps = p.shot();
+    tapAt(p, 162, 153);  // "КЛАПАН"
+    const Shot valve = p.shot();
+    EXPECT_NE(valve.px, pumps.px);
+    opensAndCloses(p, valve, 158, 77, kEditorCancelX, kEditorCancelY, "valve weather curve");
+    opensAndCloses(p, valve, 259, 199, kEditorCancelX, kEditorCancelY, "valve ПРОЧЕЕ");
+    tapAt(p, 157, 199);
+    EXPECT_EQ(p.shot().px, pumps.px);
+    tapAt(p, 161, 204);
+
+    auto [remoteY, menu4] = menuAt(l.remote);
+    tapAt(p, 100, remoteY);
+    const Shot remote = p.shot();
+    tapAt(p, 160, 62);
+    const Shot network = p.shot();
+    EXPECT_NE(network.px, remote.px);
+    opensAndCloses(p, network, 160, 122, 229, 199, "password");
+    opensAndCloses(p, network, 160, 162, 160, 209, "connection status");
+    tapAt(p, kEditorCancelX, kEditorCancelY);
+    opensAndCloses(p, remote, 160, 162, 160, 211, "QR code");
+    tapAt(p, 167, 209);
+
+    auto [generalY, menu5] = menuAt(l.general);
+    tapAt(p, 100, generalY);
+    const Shot general = p.shot();
+    // "ЯРКОСТЬ ЭКРАНА" is listed only with a backlight to adjust.
+    const int b = std::filesystem::exists("/sys/class/backlight") &&
+                          !std::filesystem::is_empty("/sys/class/backlight")
+                      ? 1
+                      : 0;
+    opensAndCloses(p, general, 100, 33, kEditorCancelX, kEditorCancelY, "date and time");
+    tapAt(p, 100, 33 + 42 * (2 + b));
+    const Shot sensors = p.shot();
+    opensAndCloses(p, sensors, 100, 33, 229, 199, "sensor correction");
+    tapAt(p, 264, 199);
+    opensAndCloses(p, general, 100, 33 + 42 * (3 + b), 167, 209, "settings copy");
+    tapAt(p, 264, 199);
+
+    if (l.bunker >= 0) {
+        auto [bunkerY, menu6] = menuAt(l.bunker);
+        opensAndCloses(p, menu6, 100, bunkerY, kEditorCancelX, kEditorCancelY, "bunker filling");
+        auto [resetY, menu7] = menuAt(l.fuelReset);
+        opensAndCloses(p, menu7, 100, resetY, 167, 209, "fuel counter reset");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, OwnLayoutEndToEnd,
+    ::testing::Values(OwnLayoutEntries{{"ORVENA", "orvena", 21, 0, 1, 5, 19, 11}, 6, 7, 8, 11, 16, 13, 15},
+                      OwnLayoutEntries{{"KESTRALO", "kestralo", 19, 1, 2, 6, 17, 12}, 7, 8, 9, 14, 15, -1, -1}),
+    [](const ::testing::TestParamInfo<OwnLayoutEntries>& i) { return std::string(i.param.menu.program); });
+
 // The service code: the burner stops without that stop being stored, the
 // service tool (a stand-in here) is started from the program folder and
 // the controller ends with exit status 0.

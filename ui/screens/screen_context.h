@@ -7,6 +7,7 @@
 
 #include "control/control_context.h"
 #include "core/controller_state.h"
+#include "net/status_text.h"
 #include "ui/screens/network_indicators.h"
 
 namespace vesk {
@@ -27,6 +28,14 @@ struct ScreenContext {
     std::function<bool(const std::string& path)> startProgram;
     // Whether there is a backlight to adjust; null: the platform is asked.
     std::function<bool()> backlightPresent;
+    // The folder that stands for the SD card, with a trailing '/'.
+    std::string sdDir;
+    // Restarts the panel (the platform's power service); null: no restart.
+    std::function<void()> restartPanel;
+    // The network status screen's view of the link, and the remote
+    // server's name; null: no network layer (no link).
+    std::function<LinkView()> linkStatus;
+    std::string remoteHost;
 
     ControllerState& state() const { return control.s; }
     FuelAccounting* fuel() const { return control.fuel; }

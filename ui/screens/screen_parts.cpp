@@ -2,6 +2,7 @@
 #include "ui/screens/screen_parts.h"
 
 #include "ui/toolkit/app_frame.h"
+#include "ui/toolkit/message_box.h"
 
 namespace vesk {
 
@@ -32,6 +33,29 @@ Button* addPictureButton(Widget* screen, int x, int y, int normal, int pressed, 
     b->setClickHandler(std::move(onClick));
     screen->addChild(b);
     return b;
+}
+
+ToggleButton* addCheckBox(Widget* screen, int x, int y, ClickHandler onClick) {
+    constexpr int kCheckOff = 219, kCheckOn = 218;
+    auto* t = new ToggleButton(screen);
+    t->setBitmaps(x, y, kCheckOff, kCheckOn);
+    t->setClickHandler(std::move(onClick));
+    screen->addChild(t);
+    return t;
+}
+
+Label* addCheckLabel(Widget* screen, int x, int y, int width, const std::string& text, ClickHandler onClick) {
+    auto* l = new Label(screen);
+    l->setBounds(x, y, width, 35, 0, text);
+    l->setClickHandler(std::move(onClick));
+    screen->addChild(l);
+    return l;
+}
+
+void showMessage(AppFrame& frame, const std::string& title, const std::string& text) {
+    auto* box = new MessageBox(&frame);
+    box->build(title, text, 0);
+    frame.push(box);
 }
 
 void closeScreen(Widget* screen) {

@@ -118,6 +118,8 @@ FieldSpec opens(std::string caption, void (*open)(EditorScreen&)) {
     f.kind = FieldKind::Opens;
     f.caption = std::move(caption);
     f.open = open;
+    f.faceNormal = kOpenerNormal;
+    f.faceSelected = kOpenerPressed;
     return f;
 }
 
@@ -142,6 +144,9 @@ EditorScreen::EditorScreen(AppFrame* frame, ScreenContext& ctx, EditorSpec spec)
 
 void EditorScreen::build() {
     setBackground(kEditorBackground, false);
+    // An editor opened from another one starts from that editor's copies
+    // of the keys both edit, and hands back what it stores on "ОК".
+    opener_ = frame_ ? dynamic_cast<EditorScreen*>(frame_->top()) : nullptr;
     ControllerState& st = ctx_.state();
     {
         std::lock_guard<std::recursive_mutex> g(st.stateLock);
@@ -151,6 +156,8 @@ void EditorScreen::build() {
             if (!s.spec.key.empty()) s.key = findUserKey(st.variant, s.spec.key);
             if (s.key && s.key->field.count() > 1) s.fuel = fuelIndex(st.usr);
             s.copy = valueInForce(s, st);
+            if (const int shared = opener_ ? opener_->indexOf(s.spec.key) : -1; shared >= 0)
+                s.copy = opener_->copy(shared);
             if (s.spec.kind == FieldKind::Check) s.copy = s.copy != 0;
             slots_.push_back(std::move(s));
         }
@@ -162,9 +169,8 @@ void EditorScreen::build() {
     layoutFields();
 
     auto onClick = [this](Widget& s) { this->onClick(s); };
-    const int okX = 44, cancelX = 182;
-    ok_ = addWideButton(this, okX, spec_.buttonsY, "ОК", onClick);
-    cancel_ = addWideButton(this, cancelX, spec_.buttonsY, "ОТМЕНА", onClick);
+    ok_ = addWideButton(this, spec_.okX, spec_.buttonsY, "ОК", onClick);
+    cancel_ = addWideButton(this, spec_.cancelX, spec_.buttonsY, "ОТМЕНА", onClick);
     const bool arrows = spec_.layout == EditorLayout::Setpoint ||
                         std::any_of(slots_.begin(), slots_.end(), [](const Slot& s) { return isNumberLike(s.spec.kind); });
     if (arrows) {
@@ -186,7 +192,7 @@ void EditorScreen::layoutFields() {
     if (spec_.layout == EditorLayout::Setpoint) {
         big_ = new Label(this);
         big_->setBounds(31, 47, 217 - 31, 160 - 47, 0, "");
-        big_->setFont(60, true);
+        big_->setFont(spec_.bigFontSize, true);
         big_->setTextFormat(kDtCenter | kDtVCenter);
         addChild(big_);
         if (!slots_.empty()) {
@@ -285,26 +291,38 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
             t->setClickHandler(onClick);
             s.main = t;
             addTo(t);
+            // A box without a caption stands beside the field it switches.
+            if (f.caption.empty()) break;
             s.label = new Label(parent);
-            s.label->setBounds(x + kCheckLabelX - kFieldX, y, f.labelWidth, 35, f.labelPlate, f.caption);
+            const int lx = f.labelX != kNextRow ? f.labelX : x + kCheckLabelX - kFieldX;
+            const int ly = f.labelY != kNextRow ? f.labelY : y;
+            s.label->setBounds(lx, ly, f.labelWidth, 35, f.labelPlate, f.caption);
             s.label->setTextFormat(kDtVCenter | kDtWordBreak);
             s.label->setClickHandler(onClick);
             addTo(s.label);
             break;
         }
         case FieldKind::OptionRow: {
+            const int leftX = f.leftX != kNextRow ? f.leftX : kOptionLeftX;
+            const int rightX = f.rightX != kNextRow ? f.rightX : kOptionRightX;
             s.left = new Button(parent);
-            s.left->setBitmaps(kOptionLeftX, y, kLeftNormal, kLeftPressed);
+            s.left->setBitmaps(leftX, y, kLeftNormal, kLeftPressed);
             s.left->setClickHandler(onClick);
             addTo(s.left);
             s.label = new Label(parent);
-            s.label->setBounds(kOptionPlateX, y, 0, 0, kPlate, "");
+            if (f.plate < 0) {
+                s.label->setBounds(kOptionPlateX, y, 0, 0, kPlate, "");
+            } else {
+                // The name between the arrows, on its plate or on the screen.
+                const int from = s.left->rect().right;
+                s.label->setBounds(from, y, rightX - from, s.left->rect().height(), f.plate, "");
+            }
             s.label->setFont(13, true);
             s.label->setTextFormat(kDtCenter | kDtVCenter);
             s.main = s.label;
             addTo(s.label);
             s.right = new Button(parent);
-            s.right->setBitmaps(kOptionRightX, y, kRightNormal, kRightPressed);
+            s.right->setBitmaps(rightX, y, kRightNormal, kRightPressed);
             s.right->setClickHandler(onClick);
             addTo(s.right);
             break;
@@ -318,10 +336,13 @@ void EditorScreen::makeField(Slot& s, int x, int y, Widget* parent) {
         }
         case FieldKind::Opens: {
             auto* b = new Button(parent);
-            b->setBitmaps(x, y, kOpenerNormal, kOpenerPressed);
+            b->setBitmaps(x, y, f.faceNormal, f.faceSelected);
+            b->setFont(f.fontSize, true);
             b->setText(f.caption);
-            b->setTextColor(kCaptionBlue);
-            b->setPressedTextColor(kWhite);
+            // Light faces carry a blue caption, dark ones a white one.
+            const bool light = f.faceNormal == kOpenerNormal || f.faceNormal == kWideButtonNormal;
+            b->setTextColor(light ? kCaptionBlue : kWhite);
+            b->setPressedTextColor(light ? kWhite : kBlack);
             b->setClickHandler(onClick);
             s.main = b;
             addTo(b);
@@ -353,17 +374,19 @@ void EditorScreen::store(Slot& s, ControllerState& st) const {
 
 void EditorScreen::show(Slot& s, bool redraw) {
     switch (s.spec.kind) {
-        case FieldKind::Number:
+        case FieldKind::Number: {
+            const std::string text = s.spec.shownText ? s.spec.shownText(*this, s.copy) : formatValue(s.spec.valueKind, s.copy);
             if (s.main == big_ && big_) {
-                big_->setText(formatValue(s.spec.valueKind, s.copy));
+                big_->setText(text);
                 if (redraw) big_->repaint();
             } else if (auto* v = static_cast<ValueField*>(s.main)) {
                 if (s.spec.dashesBelowZero && s.copy < 0)
                     v->setDashes(redraw);
                 else
-                    v->setValue(s.copy, redraw);
+                    v->setValueText(text, redraw);
             }
             break;
+        }
         case FieldKind::Option: {
             auto* c = static_cast<CaptionValueField*>(s.main);
             c->setSecondCaption(s.spec.caption2 + nameAt(s.spec.names, s.copy));
@@ -436,6 +459,18 @@ void EditorScreen::showField(int field, bool shown) {
                       static_cast<Widget*>(s.right)})
         if (w) w->setVisible(shown, false);
     invalidate();
+}
+
+void EditorScreen::show() {
+    // Copies handed back by an editor opened from this one.
+    for (Slot& s : slots_) EditorScreen::show(s, false);
+    Screen::show();
+}
+
+void EditorScreen::refresh() {
+    for (Slot& s : slots_)
+        if (s.spec.shownText) show(s, true);
+    if (spec_.refreshed) spec_.refreshed(*this);
 }
 
 // ---- pressing -------------------------------------------------------------------
@@ -584,6 +619,10 @@ void EditorScreen::ok() {
         if (spec_.afterStore) spec_.afterStore(c);
         if (spec_.savesFile && (c.changed || spec_.alwaysSaves)) ctx_.saveUserSettings();
     }
+    if (opener_)
+        for (const Slot& s : slots_)
+            if (const int shared = isStored(s.spec.kind) ? opener_->indexOf(s.spec.key) : -1; shared >= 0)
+                opener_->slots_[static_cast<size_t>(shared)].copy = s.copy;
     ctx_.control.refresh.postRefresh();
     closed_ = true;
     closeScreen(this);

@@ -4,6 +4,9 @@
 // copies that differ from the values in force under stateLock and saves
 // user.cfg when anything changed (or always, where the editor says so), and
 // "ОТМЕНА" throws the copies away. What an editor edits is an EditorSpec.
+// An editor opened from another editor (a valve's weather curve) starts
+// from the opener's copies of the keys both edit and hands back what it
+// stored, so the opener's "ОК" does not put the older value back.
 #pragma once
 #include <string_view>
 #include <vector>
@@ -43,6 +46,10 @@ public:
     void decrease() { step(-1); }
     void ok();
     void cancel();
+
+    void show() override;
+    // Fields shown through a text function follow the state.
+    void refresh() override;
 
     // Moves a field's widgets to row `y`; hides or shows them.
     void placeRow(int field, int y);
@@ -105,6 +112,7 @@ private:
     RepeatButton* inc_ = nullptr;
     RepeatButton* dec_ = nullptr;
     MenuList* overflow_ = nullptr;
+    EditorScreen* opener_ = nullptr;
     bool closed_ = false;
     friend struct EditorCommit;
 };

@@ -86,13 +86,23 @@ struct FieldSpec {
     int choice = 0;                  // Choice: the value this box stands for
     int x = kNextRow, y = kNextRow;
     int labelWidth = 190;            // Check/Choice label, Caption
-    int faceNormal = 229, faceSelected = 228;  // Number/Option pictures
+    int faceNormal = 229, faceSelected = 228;  // Number/Option/Opens pictures
     int labelPlate = 0;              // Check/Choice: a picture under the label
     bool dashesBelowZero = false;    // Number: a negative value reads "--"
     // Opens: what the button opens.
     void (*open)(EditorScreen&) = nullptr;
     // Stored on "ОК" only while this holds (null: always).
     bool (*storeWhen)(const EditorView&) = nullptr;
+    // Check/Choice: where the label lies (default: beside the box).
+    int labelX = kNextRow, labelY = kNextRow;
+    // Opens: caption font size.
+    int fontSize = 12;
+    // OptionRow: the arrows' x (the name lies between them) and the name's
+    // plate (-1: the standard plate, 0: none).
+    int leftX = kNextRow, rightX = kNextRow, plate = -1;
+    // A number's text where no value kind serves (it may read the state:
+    // such fields are shown again on every refresh).
+    std::string (*shownText)(const EditorScreen&, int32_t value) = nullptr;
 
     FieldSpec at(int px, int py) && { x = px; y = py; return std::move(*this); }
     FieldSpec as(int shownAs) && { valueKind = shownAs; return std::move(*this); }
@@ -107,6 +117,12 @@ struct FieldSpec {
     FieldSpec onPlate(int picture) && { labelPlate = picture; return std::move(*this); }
     FieldSpec dashedBelowZero() && { dashesBelowZero = true; return std::move(*this); }
     FieldSpec storedWhen(bool (*f)(const EditorView&)) && { storeWhen = f; return std::move(*this); }
+    FieldSpec labelAt(int px, int py) && { labelX = px; labelY = py; return std::move(*this); }
+    FieldSpec font(int size) && { fontSize = size; return std::move(*this); }
+    FieldSpec arrowsAt(int left, int right, int plateResource) && {
+        leftX = left; rightX = right; plate = plateResource; return std::move(*this);
+    }
+    FieldSpec shownBy(std::string (*f)(const EditorScreen&, int32_t)) && { shownText = f; return std::move(*this); }
 };
 
 FieldSpec number(std::string caption, std::string_view key, EditLimit lo = {}, EditLimit hi = {});
@@ -150,12 +166,20 @@ struct EditorSpec {
     ArrowSpec increase{255, 47, 233, 230};
     ArrowSpec decrease{255, 110, 231, 232};
     int buttonsY = 185;
+    int okX = 44, cancelX = 182;
+    // Which of several like editors this is (a valve, a sensor); the
+    // functions of the spec read it through the screen.
+    int argument = 0;
     // Extra "ОК" steps (under stateLock, before the save).
     void (*afterStore)(EditorCommit&) = nullptr;
     // After the build (-1) and after each change of a copy (its field).
     void (*changed)(EditorScreen&, int field) = nullptr;
     // "ОТМЕНА", before the screen closes.
     void (*cancelled)(EditorScreen&) = nullptr;
+    // On every refresh message while the editor is on top.
+    void (*refreshed)(EditorScreen&) = nullptr;
+    // Size of the set-point layout's big value.
+    int bigFontSize = 60;
     // "ОК" is refused (nothing stored, the editor stays) when this is false.
     bool (*accept)(EditorScreen&) = nullptr;
 };

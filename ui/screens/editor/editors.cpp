@@ -17,7 +17,7 @@ EditorSpec setpointEditor(std::string title, FieldSpec value) {
     return e;
 }
 
-std::optional<EditorSpec> editorSpec(ScreenId id, ScreenContext& ctx) {
+std::optional<EditorSpec> editorSpec(ScreenId id, ScreenContext& ctx, int argument) {
     ControllerState& s = ctx.state();
     Settings now;
     {
@@ -27,6 +27,8 @@ std::optional<EditorSpec> editorSpec(ScreenId id, ScreenContext& ctx) {
     const EditorEnv env{now, s.variant, ctx};
     if (auto e = userEditor(id, env)) return e;
     if (auto e = installerEditor(id, env)) return e;
+    if (auto e = valveEditor(id, env, argument)) return e;
+    if (auto e = ownLayoutEditor(id, env, argument)) return e;
     return generalEditor(id, env);
 }
 

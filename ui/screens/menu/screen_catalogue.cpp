@@ -8,7 +8,7 @@
 namespace vesk {
 
 Widget* makeScreen(AppFrame& frame, ScreenContext& ctx, ScreenId id, int argument) {
-    if (auto spec = editorSpec(id, ctx)) return new EditorScreen(&frame, ctx, std::move(*spec));
+    if (auto spec = editorSpec(id, ctx, argument)) return new EditorScreen(&frame, ctx, std::move(*spec));
     return makeOwnLayoutScreen(frame, ctx, id, argument);
 }
 

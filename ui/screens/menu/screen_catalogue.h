@@ -46,10 +46,11 @@ enum class ScreenId {
     SensorSubstitution,
     FaultTesting,
     // Screens with their own layouts.
-    WeatherCompensation,
+    WeatherCompensation,  // argument: the valve, 0 for the boiler
     Thermostat,
     Valve1,
     Valve2,
+    ValveOther,  // "ПРОЧЕЕ" of a valve; argument: the valve
     DateTime,
     SensorCorrection,  // argument: the sensor's place in the "КОРРЕКЦИЯ ДАТЧИКОВ" list
     SettingsCopy,
