@@ -34,8 +34,10 @@ SdResult reloadImported(ScreenContext& ctx) {
     bool saved;
     {
         std::lock_guard<std::recursive_mutex> g(s.stateLock);
+        const UserParams before = s.usr;
         saved = applyImportedSettings(ctx.settingsDir, s.settings, s.variant,
                                       antiJamDayNumber(ctx.control.clock.localTime()), s.settingsFileLock);
+        userSettingsChanged(s, before);
         if (ctx.registry) writeEthernetAddress(*ctx.registry, variantInfo(s.variant).macPrefix, s.svc.SERIAL);
         level = s.usr.BL_LEVEL;
     }
