@@ -16,6 +16,9 @@ kind=${1:-}
 
 # Programs a kind builds when SANITIZE_TARGETS does not say (empty: all).
 default_targets=""
+# Tests a kind leaves out: programs not built stand in ctest's list as
+# *_NOT_BUILT.
+exclude='_NOT_BUILT$'
 case "$kind" in
   address)
     BUILD=${SANITIZE_BUILD_DIR:-build-asan}
@@ -25,6 +28,9 @@ case "$kind" in
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"
     export LSAN_OPTIONS="suppressions=$PWD/scripts/sanitizers/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    # The real X window test loads the X11 and GL client libraries, whose
+    # leaks at exit cannot be unwound to a module for a suppression.
+    exclude='_NOT_BUILT$|^SdlDisplayX11\.'
     ;;
   thread)
     BUILD=${SANITIZE_BUILD_DIR:-build-tsan}
@@ -55,5 +61,4 @@ targets=()
 for t in ${SANITIZE_TARGETS:-$default_targets}; do targets+=(--target "$t"); done
 cmake --build "$BUILD" -j"$(nproc)" "${targets[@]}"
 cd "$BUILD"
-# Programs not built stand in ctest's list as *_NOT_BUILT.
-ctest --output-on-failure -j"$(nproc)" --timeout 600 -E '_NOT_BUILT$' "$@"
+ctest --output-on-failure -j"$(nproc)" --timeout 600 -E "$exclude" "$@"

@@ -150,6 +150,8 @@ TEST_F(BoardLinkTest, BadCheckByteChangesNothingAndPostsNothing) {
     peer.sendRaw(bad);
     peer.send(reading(0x1100, 240));
     ASSERT_TRUE(waitFor([&] { return version() == 0x1100; }));
+    // The refresh follows the stored reading; only the good frame posts one.
+    ASSERT_TRUE(waitFor([&] { return refresh.count.load() >= 1; }));
     EXPECT_EQ(refresh.count.load(), 1);
     std::lock_guard<std::recursive_mutex> g(state.stateLock);
     EXPECT_EQ(state.sensors[kSensorWater], 60);
