@@ -119,7 +119,11 @@ TEST_P(ClientTest, SetsStartsAndStops) {
 
     // A field shared by the fuels goes with the fuel in force; the other
     // fields of each command stay as they were.
-    const int32_t keep = rig.state.usr.KEEP_WORM_CORR[0];
+    int32_t keep;
+    {
+        std::lock_guard<std::recursive_mutex> g(rig.state.stateLock);
+        keep = rig.state.usr.KEEP_WORM_CORR[0];
+    }
     r = client(with(loggedIn(), {"set", "CHIMN_TOFF", "100", "VLV2_STEP", "9"}));
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(user(&UserParams::CHIMN_TOFF), 100);
