@@ -160,11 +160,6 @@ BENCHMARK(BM_TlsHandshake_OpensslClient)->Arg(0)->Arg(1)->ArgName("kestralo")->U
 constexpr int kClients = 32;
 constexpr size_t kReplySize = kHeaderSize + 4 + kStatusRecordSizeOrvena;
 
-uint16_t freePort() {
-    Socket s = openTcpListener(0);
-    return boundPort(s);
-}
-
 int connectBlocking(uint16_t port) { return bench::connectLoopback(port); }
 
 bool readExactly(int fd, uint8_t* buf, size_t n) {

@@ -132,7 +132,9 @@ TEST(ServiceBoard, TestModeSwitchesEveryOutputInEachLayout) {
             EXPECT_EQ(p[0], 10) << "auger runs";
             EXPECT_EQ(p[1], 1) << "drive frequency";
         }
-        if (l.size == 7) EXPECT_EQ(p[4], 1) << "drive frequency";
+        if (l.size == 7) {
+            EXPECT_EQ(p[4], 1) << "drive frequency";
+        }
 
         board.setTestMode(false, inverterValues());
         ASSERT_TRUE(eventually([&] {
@@ -140,7 +142,9 @@ TEST(ServiceBoard, TestModeSwitchesEveryOutputInEachLayout) {
             return p.size() == l.size && word(p, l.bitsAt) == l.noBits;
         }));
         for (size_t at : l.fifty) EXPECT_EQ(p[at], 0) << "byte " << at;
-        if (l.size == 22) EXPECT_EQ(p[0], 5) << "auger stopped";
+        if (l.size == 22) {
+            EXPECT_EQ(p[0], 5) << "auger stopped";
+        }
     }
 }
 
