@@ -168,7 +168,7 @@ struct EditorSpec {
     int buttonsY = 185;
     int okX = 44, cancelX = 182;
     // Which of several like editors this is (a valve, a sensor); the
-    // functions of the spec read it through the screen.
+    // editor's own functions read it through the screen.
     int argument = 0;
     // Extra "ОК" steps (under stateLock, before the save).
     void (*afterStore)(EditorCommit&) = nullptr;
