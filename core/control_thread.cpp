@@ -1,5 +1,6 @@
 #include "core/control_thread.h"
 
+#include <chrono>
 #include <future>
 #include <mutex>
 
@@ -12,7 +13,7 @@ namespace vesk {
 
 ControlThread::ControlThread(ControllerState& s, Clock& clock, TimerService& timers, EepromOpener openEeprom,
                              Cycle cycle)
-    : s_(s), clock_(clock), timers_(timers), openEeprom_(std::move(openEeprom)), cycle_(std::move(cycle)),
+    : s_(s), clock_(clock), openEeprom_(std::move(openEeprom)), cycle_(std::move(cycle)),
       countdowns_(s, timers) {}
 
 ControlThread::~ControlThread() { stop(); }
@@ -37,7 +38,11 @@ bool ControlThread::start() {
 }
 
 void ControlThread::stop() {
-    stop_ = true;
+    {
+        std::lock_guard<std::mutex> g(pauseLock_);
+        stop_ = true;
+    }
+    pauseWake_.notify_all();
     if (thread_.joinable()) thread_.join();
 }
 
@@ -69,9 +74,17 @@ void ControlThread::loop() {
         // A round that never ends (a hung cycle, a lock never released)
         // stops these, and the service manager restarts the panel.
         if (notifier_) notifier_->alive();
-        // One second after the cycle ends, so the period is 1 s plus the cycle.
-        for (int slept = 0; slept < 1000 && !stop_; slept += 100) clock_.sleepMs(100);
+        pauseOneSecond();
     }
+}
+
+void ControlThread::pauseOneSecond() {
+    // One second after the cycle ends, so the period is 1 s plus the cycle.
+    // A single wait on a running panel; stop() cuts it short.
+    const int64_t until = clock_.nowMs() + 1000;
+    std::unique_lock<std::mutex> lk(pauseLock_);
+    for (int64_t left = 1000; !stop_ && left > 0; left = until - clock_.nowMs())
+        pauseWake_.wait_for(lk, std::chrono::milliseconds(clock_.realMsFor(left)));
 }
 
 }  // namespace vesk

@@ -2,8 +2,10 @@
 // runs the control cycle once a second while the board link is healthy.
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "core/burner_persistence.h"
@@ -43,16 +45,18 @@ public:
 
 private:
     void loop();
+    void pauseOneSecond();
 
     ControllerState& s_;
     Clock& clock_;
-    TimerService& timers_;
     EepromOpener openEeprom_;
     Cycle cycle_;
     CountdownService countdowns_;
     BurnerPersistence persistence_{nullptr};
     ServiceNotifier* notifier_ = nullptr;
     std::atomic<bool> stop_{false};
+    std::mutex pauseLock_;
+    std::condition_variable pauseWake_;
     std::thread thread_;
 };
 

@@ -6,7 +6,8 @@
 #include <net/if.h>
 #include <netinet/in.h>
 
-#include <fstream>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vesk {
 
@@ -14,11 +15,17 @@ namespace {
 
 constexpr int kArphrdEther = 1;
 
+// Plain reads: the network thread asks every second, and a stream per
+// file cost more than the rest of its pass.
 std::string firstLine(const std::string& path) {
-    std::ifstream in(path);
-    std::string line;
-    std::getline(in, line);
-    return line;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {};
+    char buf[64];
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    ::close(fd);
+    if (n <= 0) return {};
+    std::string line(buf, static_cast<size_t>(n));
+    return line.substr(0, line.find('\n'));
 }
 
 // Drivers that do not track the carrier report "unknown"; then the
@@ -45,16 +52,17 @@ AdapterState SystemNetworkAdapter::query() {
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) return {};
     std::string chosen = iface_;
+    AdapterState st;
     if (chosen.empty()) {
         for (ifaddrs* a = list; a; a = a->ifa_next) {
             if (!a->ifa_name || (a->ifa_flags & IFF_LOOPBACK)) continue;
             if (isEthernet(sysClassNet_, a->ifa_name) && linkUp(sysClassNet_, a->ifa_name, a->ifa_flags)) {
                 chosen = a->ifa_name;
+                st.up = true;
                 break;
             }
         }
     }
-    AdapterState st;
     for (ifaddrs* a = list; a && !chosen.empty(); a = a->ifa_next) {
         if (!a->ifa_name || chosen != a->ifa_name) continue;
         if (!st.up)

@@ -136,16 +136,8 @@ TEST(ControlThread, RunsOnItsOwnThreadWithManualTime) {
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     EXPECT_GE(cycles.load(), 3);
-    std::atomic<bool> stopped{false};
-    std::thread stopper([&] {
-        t.stop();
-        stopped = true;
-    });
-    while (!stopped) {
-        r.clock.advance(100);
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    stopper.join();
+    // Stopping cuts the pause short: panel time need not move for it.
+    t.stop();
 }
 
 TEST(AlarmSound, FaultLoopsOnceAndStopsWhenCleared) {

@@ -130,6 +130,25 @@ TEST_P(HomeScreenTest, PanelTemperaturesFailedReadingsAndTenths) {
     EXPECT_EQ(grab(kWaterValue), twentyOne) << "tenths of a degree on firmware 0x2215";
 }
 
+TEST_P(HomeScreenTest, RefreshRedrawsOnlyTheBoxesThatChanged) {
+    open();
+    state.sensors[kSensorWater] = 40;
+    state.sensors[kSensorAir] = 20;
+    refresh();
+    // Marks in the water and air boxes show which box is drawn again.
+    constexpr uint32_t kMark = 0x123456;
+    auto mark = [&](int x, int y) { display.pixels()[y * kScreenWidth + x] = kMark; };
+    mark(kWaterValue.left + 1, kWaterValue.top + 1);
+    mark(kWaterValue.left + 57, kWaterValue.top + 1);
+    refresh();
+    EXPECT_EQ(px(kWaterValue.left + 1, kWaterValue.top + 1), kMark) << "nothing changed, nothing drawn";
+    state.sensors[kSensorWater] = 41;
+    refresh();
+    EXPECT_NE(px(kWaterValue.left + 1, kWaterValue.top + 1), kMark) << "the water box is drawn again";
+    EXPECT_EQ(px(kWaterValue.left + 57, kWaterValue.top + 1), kMark) << "the air box stays";
+    EXPECT_EQ(home->boilerPage()->panel()->valueText(0), "41°C");
+}
+
 TEST_P(HomeScreenTest, PowerBarDrawsColumnsFromTheFullPicture) {
     open();
     state.burnerState = kBurning;

@@ -48,11 +48,11 @@ void TemperaturePanel::take(const StateSnapshot& v) {
     percent_ = powerBarPercent(v);
 }
 
-void TemperaturePanel::paintTexts(Painter& p) {
-    for (size_t i = 0; i < 4; ++i)
-        p.drawText(values_[i], kCells[i].valueRect, kValueFont, kBlack, kCentred);
-    p.drawText(mode_, kModeRect, kCaptionFont, kBlack, kCentred);
+void TemperaturePanel::paintValue(Painter& p, size_t i) {
+    p.drawText(values_[i], kCells[i].valueRect, kValueFont, kBlack, kCentred);
 }
+
+void TemperaturePanel::paintMode(Painter& p) { p.drawText(mode_, kModeRect, kCaptionFont, kBlack, kCentred); }
 
 void TemperaturePanel::paintBar(Painter& p) {
     Resources& r = frame_->resources();
@@ -71,21 +71,36 @@ void TemperaturePanel::paint(Painter& p) {
     p.translate(rect_.left, rect_.top);
     paintOwnBackground(p);
     for (const Cell& c : kCells) p.drawText(c.caption, c.captionRect, kCaptionFont, kBlack, kCentred);
-    paintTexts(p);
+    for (size_t i = 0; i < 4; ++i) paintValue(p, i);
+    paintMode(p);
     paintBar(p);
     p.restore();
 }
 
 void TemperaturePanel::update(const StateSnapshot& v) {
+    const std::array<std::string, 4> oldValues = values_;
+    const std::string oldMode = mode_;
+    const int oldPercent = percent_;
     take(v);
     if (!visible_ || !parent_) return;
+    // Only what changed is drawn again: this runs twice a second and the
+    // readings mostly stay.
+    bool any = mode_ != oldMode || percent_ != oldPercent;
+    for (size_t i = 0; i < 4; ++i) any = any || values_[i] != oldValues[i];
+    if (!any) return;
     Painter p = parent_->beginChildDrawing();
     p.clip(rect_);
     p.translate(rect_.left, rect_.top);
-    for (const Cell& c : kCells) p.drawBitmapPart(panel_, c.valueRect, c.valueRect.left, c.valueRect.top);
-    p.drawBitmapPart(panel_, kModeRect, kModeRect.left, kModeRect.top);
-    paintTexts(p);
-    paintBar(p);
+    for (size_t i = 0; i < 4; ++i) {
+        if (values_[i] == oldValues[i]) continue;
+        p.drawBitmapPart(panel_, kCells[i].valueRect, kCells[i].valueRect.left, kCells[i].valueRect.top);
+        paintValue(p, i);
+    }
+    if (mode_ != oldMode) {
+        p.drawBitmapPart(panel_, kModeRect, kModeRect.left, kModeRect.top);
+        paintMode(p);
+    }
+    if (percent_ != oldPercent) paintBar(p);
     parent_->endChildDrawing(p);
 }
 

@@ -14,8 +14,8 @@ public:
     explicit TemperaturePanel(Widget* parent) : Control(parent) {}
 
     void place(int x, int y);
-    // Takes the texts and the bar from `v`, then repaints the value boxes,
-    // the mode text and the bar in place.
+    // Takes the texts and the bar from `v`, then repaints in place those
+    // value boxes, the mode text and the bar that changed.
     void update(const StateSnapshot& v);
 
     const std::string& valueText(int i) const { return values_[static_cast<size_t>(i)]; }
@@ -26,7 +26,8 @@ public:
 
 private:
     void take(const StateSnapshot& v);
-    void paintTexts(Painter& p);
+    void paintValue(Painter& p, size_t i);
+    void paintMode(Painter& p);
     void paintBar(Painter& p);
 
     Bitmap panel_;  // opaque, for copying the boxes back
