@@ -7,13 +7,39 @@
 #include <netinet/in.h>
 
 #include <fcntl.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
+#include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 
 namespace vesk {
 
 namespace {
 
 constexpr int kArphrdEther = 1;
+constexpr int64_t kRescanMs = 10000;  // in case a notification was lost
+
+int64_t steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// A socket that hears of links and IPv4 addresses coming and going.
+int openChangeEvents() {
+    const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_NONBLOCK | SOCK_CLOEXEC, NETLINK_ROUTE);
+    if (fd < 0) return -1;
+    sockaddr_nl addr{};
+    addr.nl_family = AF_NETLINK;
+    addr.nl_groups = RTMGRP_LINK | RTMGRP_IPV4_IFADDR;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 // Plain reads: the network thread asks every second, and a stream per
 // file cost more than the rest of its pass.
@@ -44,11 +70,48 @@ bool isEthernet(const std::string& sys, const std::string& name) {
 }  // namespace
 
 SystemNetworkAdapter::SystemNetworkAdapter(std::string iface, std::string sysClassNet)
-    : iface_(std::move(iface)), sysClassNet_(std::move(sysClassNet)) {
+    : iface_(std::move(iface)), sysClassNet_(std::move(sysClassNet)), events_(openChangeEvents()) {
     if (!sysClassNet_.empty() && sysClassNet_.back() != '/') sysClassNet_ += '/';
 }
 
+SystemNetworkAdapter::~SystemNetworkAdapter() {
+    if (events_ >= 0) ::close(events_);
+}
+
+bool SystemNetworkAdapter::changesReported() {
+    if (events_ < 0) return true;
+    bool any = false;
+    char buf[8192];
+    for (;;) {
+        const ssize_t n = ::recv(events_, buf, sizeof buf, MSG_DONTWAIT);
+        if (n > 0) {
+            any = true;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            return any;
+        } else if (n < 0 && errno == ENOBUFS) {
+            any = true;  // notifications were dropped: look again
+        } else {
+            ::close(events_);  // the socket broke: scan every time from now on
+            events_ = -1;
+            return true;
+        }
+    }
+}
+
 AdapterState SystemNetworkAdapter::query() {
+    // The socket exists before the first scan, so no change slips between.
+    const int64_t now = steadyMs();
+    if (changesReported() || !scanned_ || now - lastScanMs_ >= kRescanMs) {
+        last_ = scan();
+        scanned_ = true;
+        lastScanMs_ = now;
+    }
+    return last_;
+}
+
+AdapterState SystemNetworkAdapter::scan() const {
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) return {};
     std::string chosen = iface_;

@@ -20,14 +20,26 @@ public:
 // The interface named `iface` (VESK_NET_IFACE; a loopback named here counts
 // as an up adapter), else the first up non-loopback Ethernet interface.
 // `sysClassNet` is the folder of the interfaces' operstate and type files.
+// The interfaces are looked at again only when the kernel reports a link or
+// address change, and every 10 s in any case.
 class SystemNetworkAdapter : public NetworkAdapter {
 public:
     explicit SystemNetworkAdapter(std::string iface, std::string sysClassNet = "/sys/class/net/");
+    ~SystemNetworkAdapter() override;
+    SystemNetworkAdapter(const SystemNetworkAdapter&) = delete;
+    SystemNetworkAdapter& operator=(const SystemNetworkAdapter&) = delete;
     AdapterState query() override;
 
 private:
+    AdapterState scan() const;
+    bool changesReported();
+
     std::string iface_;
     std::string sysClassNet_;
+    int events_ = -1;  // link and address notifications; -1: scan every time
+    bool scanned_ = false;
+    AdapterState last_;
+    int64_t lastScanMs_ = 0;
 };
 
 }  // namespace vesk

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake ninja-build pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev
-          libcairo2-dev libpango1.0-dev libsdl2-dev fonts-liberation2
+          libcairo2-dev libpixman-1-dev libpango1.0-dev libsdl2-dev fonts-liberation2
           libmbedtls-dev openssl zbar-tools libqrencode-dev
           xvfb xauth xdotool ccache clang
           mosquitto mosquitto-clients libmosquitto-dev libsystemd-dev nlohmann-json3-dev)

@@ -77,6 +77,51 @@ TEST(PainterTest, KeyedBlitLeavesKeyPixelsUntouched) {
     EXPECT_EQ(target.pixel(0, 0), toPixel(kTestKey));
 }
 
+// Pictures are copied without cairo; each pixel must come out as cairo's
+// own compositing gives it, for every coverage of an antialiased edge.
+TEST(PainterTest, DirectBlitsMatchCairoCompositing) {
+    Bitmap ink = Bitmap::create(256, 2, true);
+    for (int a = 0; a < 256; ++a) {
+        const uint32_t c = uint32_t(a) * 0x8C / 255, m = uint32_t(a) * 0x1C / 255;
+        ink.row(0)[a] = uint32_t(a) << 24 | c << 16 | m << 8 | m;  // premultiplied
+        ink.row(1)[a] = uint32_t(a) << 24;                            // black
+    }
+    ink.markDirty();
+    Bitmap opaque = solid(256, 2, 0x40A0E0);
+    for (bool keyedTarget : {false, true}) {
+        for (const Bitmap* src : {&ink, &opaque}) {
+            auto fresh = [&] {
+                Bitmap t = Bitmap::create(260, 4, keyedTarget);
+                for (int y = 0; y < 4; ++y)
+                    for (int x = 0; x < 260; ++x) t.row(y)[x] = keyedTarget ? 0x80604020u + uint32_t(x) : 0xF4EEE8u;
+                t.markDirty();
+                return t;
+            };
+            Bitmap direct = fresh(), viaCairo = fresh();
+            {
+                Painter p(direct);
+                p.translate(1, 1);
+                p.drawBitmapPart(*src, {0, 0, 256, 2}, 2, 0);
+            }
+            cairo_t* cr = cairo_create(viaCairo.surface());
+            cairo_set_operator(cr, src->keyed() ? CAIRO_OPERATOR_OVER : CAIRO_OPERATOR_SOURCE);
+            cairo_set_source_surface(cr, src->surface(), 3, 1);
+            cairo_rectangle(cr, 3, 1, 256, 2);
+            cairo_fill(cr);
+            cairo_destroy(cr);
+            cairo_surface_flush(viaCairo.surface());
+            int differing = 0;
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 260; ++x) {
+                    const uint32_t mask = keyedTarget ? 0xFFFFFFFFu : 0xFFFFFFu;
+                    differing += (direct.row(y)[x] & mask) != (viaCairo.row(y)[x] & mask);
+                }
+            EXPECT_EQ(differing, 0) << (keyedTarget ? "keyed" : "opaque") << " target, "
+                                    << (src->keyed() ? "keyed" : "opaque") << " picture";
+        }
+    }
+}
+
 TEST(PainterTest, KeyOnAGivenColourIgnoresTheCorner) {
     Bitmap pic = solid(3, 1, kGreen);
     {

@@ -1,6 +1,7 @@
 // A drawing context over a cairo image (the framebuffer or an off-screen
 // picture): an origin and a clip kept on a save/restore stack, so a widget
-// given a clipped painter cannot draw outside it.
+// given a clipped painter cannot draw outside it. Pictures and fills go
+// to pixman directly; a cairo context is made only for uncached text.
 #pragma once
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "ui/toolkit/text_format.h"
 
 typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 typedef struct _PangoLayout PangoLayout;
 
 namespace vesk {
@@ -59,9 +61,16 @@ private:
         Rect clip;
     };
     const State& top() const { return stack_.back(); }
+    // The cairo context, made on first use, with the current origin and clip.
+    cairo_t* cr();
     PangoLayout* layout();
+    void changed() { ++stateVersion_; }
+    void touched(const Rect& r);
 
+    cairo_surface_t* target_ = nullptr;
     cairo_t* cr_ = nullptr;
+    unsigned stateVersion_ = 0;
+    unsigned crVersion_ = ~0u;
     PangoLayout* layout_ = nullptr;
     TextCache* cache_ = nullptr;
     std::vector<State> stack_;
