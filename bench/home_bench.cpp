@@ -16,68 +16,33 @@
 #include <thread>
 
 #include "bench/frame_budget.h"
-#include "control/auger_pulse.h"
-#include "core/refresh_sink.h"
-#include "core/sound_player.h"
-#include "platform/display/headless_display.h"
-#include "platform/manual_clock.h"
-#include "platform/manual_timer_service.h"
-#include "platform/process.h"
-#include "settings/settings_file.h"
+#include "bench/screen_rig.h"
 #include "ui/screens/boiler_page.h"
 #include "ui/screens/home_screen.h"
-#include "ui/toolkit/app_frame.h"
-#include "ui/toolkit/resources.h"
 
 namespace vesk {
 namespace {
 
-// The home screen on the boiler page with the generated artwork, burning:
-// fan, auger and fire running, every value shown.
-struct BurningHome {
-    BurningHome() : state(Variant::Orvena), resources(Resources::forProgram(executableFolder(), executableFolder(), "ORVENA")) {
-        loadServiceSettings("", state.settings, state.variant);
-        loadUserSettings("", state.settings, state.variant, 0);
+// The home screen on the boiler page, burning: fan, auger and fire
+// running, every value shown.
+struct BurningHome : ScreenRig {
+    BurningHome() {
         state.linkOk = 1;
-        state.boardVersion = 0x2214;
         for (int i = 0; i < kSensorCount; ++i) state.sensors[i] = 40 + i;
         state.sensors[kSensorGas] = 140;
         state.burnerState = kBurning;
         state.burner.powerDisplay = 64;
         state.fanPower = 55;
         state.augerOn = 1;
-        clock.setListener(&timers);
-        frame = std::make_unique<AppFrame>(display, clock, resources, sound);
         home = new HomeScreen(frame.get(), ctx);
         frame->setRoot(home);
         frame->invalidateAll();
         frame->processPending();
     }
-    ~BurningHome() {
-        frame.reset();
-        clock.setListener(nullptr);
-    }
-
-    HeadlessDisplay display;
-    ManualClock clock;
-    ManualTimerService timers{clock};
-    RecordingSoundPlayer sound;
-    CountingRefreshSink refresh;
-    ControllerState state;
-    ScheduleStore schedule;
-    AugerPulseTimer pulse{state, clock, timers, refresh, {}};
-    ControlContext control{state, clock, timers, refresh, sound, schedule, {}, &pulse};
-    ScreenContext ctx{control, "", nullptr};
-    Resources resources;
-    std::unique_ptr<AppFrame> frame;
     HomeScreen* home = nullptr;
 };
 
-bool haveArt(benchmark::State& state) {
-    if (std::filesystem::exists(executableFolder() + "res/226.png")) return true;
-    state.SkipWithError("no artwork beside the benchmark (build vesk_artwork)");
-    return false;
-}
+bool haveArt(benchmark::State& state) { return haveArtwork(state, 226); }
 
 void BM_HomeFullRepaint(benchmark::State& state) {
     if (!haveArt(state)) return;
