@@ -21,7 +21,7 @@ public:
 // as an up adapter), else the first up non-loopback Ethernet interface.
 // `sysClassNet` is the folder of the interfaces' operstate and type files.
 // The interfaces are looked at again only when the kernel reports a link or
-// address change, and every 10 s in any case.
+// address change, and every 10 s in any case. One thread queries it.
 class SystemNetworkAdapter : public NetworkAdapter {
 public:
     explicit SystemNetworkAdapter(std::string iface, std::string sysClassNet = "/sys/class/net/");
