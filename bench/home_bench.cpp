@@ -1,6 +1,6 @@
 // The home screen against the 60 Hz frame budget (a full repaint, and the
 // partial repaint of a changed temperature), and the running panel's idle
-// cost: CPU share and resident memory of ORVENA with the boiler page
+// cost: CPU share and resident memory of each variant with the boiler page
 // animating against the simulated boiler.
 #include <benchmark/benchmark.h>
 #include <signal.h>
@@ -147,18 +147,21 @@ long residentKb(pid_t pid) {
     return 0;
 }
 
-// ORVENA at real speed, burning (the burner state comes from the EEPROM
-// image), headless; CPU over 60 s (the process's times count in 10 ms
-// ticks) and the resident set at the end.
+// The variant of the benchmark's argument (0 ORVENA, 1 KESTRALO) at real
+// speed, burning (the burner state comes from the EEPROM image), headless;
+// CPU over 60 s (the process's times count in 10 ms ticks) and the resident
+// set at the end.
 void BM_PanelIdleCost(benchmark::State& state) {
+    const bool kestralo = state.range(0) == 1;
+    const std::string program = kestralo ? "KESTRALO" : "ORVENA";
     const std::string bin = executableFolder();
-    if (!std::filesystem::exists(bin + "ORVENA") || !std::filesystem::exists(bin + "boiler-sim")) {
-        state.SkipWithError("ORVENA and boiler-sim must be built");
+    if (!std::filesystem::exists(bin + program) || !std::filesystem::exists(bin + "boiler-sim")) {
+        state.SkipWithError("the controller and boiler-sim must be built");
         return;
     }
     const auto home = std::filesystem::temp_directory_path() / ("vesk-home-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(home / "CFG");
-    std::ofstream(home / "CFG/service.cfg") << "BOILER_TYPE=2\nPOWER=150\n";
+    std::ofstream(home / "CFG/service.cfg") << (kestralo ? "BOILER_TYPE=0\nPOWER=26\n" : "BOILER_TYPE=2\nPOWER=150\n");
     std::string eeprom(4096, '\0');
     eeprom[0] = 2;
     std::ofstream(home / "eeprom.bin", std::ios::binary) << eeprom;
@@ -167,7 +170,8 @@ void BM_PanelIdleCost(benchmark::State& state) {
     for (auto _ : state) {
         Child sim, panel;
         char line[256] = {};
-        if (!sim.start(bin + "boiler-sim", {"--no-stdin", "--print-every", "0"}, quiet) ||
+        if (!sim.start(bin + "boiler-sim",
+                       {"--no-stdin", "--print-every", "0", "--variant", kestralo ? "kestralo" : "orvena"}, quiet) ||
             !std::fgets(line, sizeof line, sim.out) || std::string(line).rfind("VESK_COM1=", 0) != 0) {
             state.SkipWithError("boiler-sim did not start");
             break;
@@ -176,7 +180,7 @@ void BM_PanelIdleCost(benchmark::State& state) {
         pty.erase(pty.find_last_not_of("\r\n") + 1);
         auto env = quiet;
         env.insert(env.end(), {{"VESK_HOME", home.string() + "/"}, {"VESK_COM1", pty}, {"VESK_DISPLAY", "headless"}});
-        panel.start(bin + "ORVENA", {}, env);
+        panel.start(bin + program, {}, env);
         std::this_thread::sleep_for(std::chrono::seconds(3));  // start-up and the first frames
         const long long t0 = cpuTicks(panel.pid);
         const auto w0 = std::chrono::steady_clock::now();
@@ -189,7 +193,7 @@ void BM_PanelIdleCost(benchmark::State& state) {
     std::error_code ec;
     std::filesystem::remove_all(home, ec);
 }
-BENCHMARK(BM_PanelIdleCost)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_PanelIdleCost)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 }  // namespace vesk
