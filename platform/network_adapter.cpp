@@ -20,12 +20,7 @@ namespace vesk {
 namespace {
 
 constexpr int kArphrdEther = 1;
-constexpr int64_t kRescanMs = 10000;  // in case a notification was lost
-
-int64_t steadyMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
+constexpr std::chrono::seconds kRescan{10};  // in case a notification was lost
 
 // A socket that hears of links and IPv4 addresses coming and going.
 int openChangeEvents() {
@@ -102,11 +97,11 @@ bool SystemNetworkAdapter::changesReported() {
 
 AdapterState SystemNetworkAdapter::query() {
     // The socket exists before the first scan, so no change slips between.
-    const int64_t now = steadyMs();
-    if (changesReported() || !scanned_ || now - lastScanMs_ >= kRescanMs) {
+    const auto now = std::chrono::steady_clock::now();
+    if (changesReported() || !scanned_ || now - lastScan_ >= kRescan) {
         last_ = scan();
         scanned_ = true;
-        lastScanMs_ = now;
+        lastScan_ = now;
     }
     return last_;
 }

@@ -1,6 +1,7 @@
 // The Ethernet adapter as the network thread sees it: link up or down and
 // its IPv4 address.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -39,7 +40,7 @@ private:
     int events_ = -1;  // link and address notifications; -1: scan every time
     bool scanned_ = false;
     AdapterState last_;
-    int64_t lastScanMs_ = 0;
+    std::chrono::steady_clock::time_point lastScan_;
 };
 
 }  // namespace vesk

@@ -64,8 +64,10 @@ Painter::Painter(Painter&& o) noexcept
 
 Painter::~Painter() {
     if (layout_) g_object_unref(layout_);
-    if (cr_) cairo_destroy(cr_);
-    if (target_) cairo_surface_flush(target_);
+    if (cr_) {
+        cairo_surface_flush(cairo_get_target(cr_));
+        cairo_destroy(cr_);
+    }
 }
 
 cairo_t* Painter::cr() {
