@@ -71,7 +71,9 @@ std::optional<Shot> loadShot(const std::string& path) {
 
 class PanelUi {
 public:
-    PanelUi(const std::string& program, const std::string& variantOption) {
+    // With `holdBoard` the simulator is stopped before the panel starts, so
+    // the panel shows its no-link screen until releaseBoard().
+    PanelUi(const std::string& program, const std::string& variantOption, bool holdBoard = false) {
         std::filesystem::create_directories(home.file("CFG"));
         test::writeText(home.file("CFG/service.cfg"), "BOILER_TYPE=2\nPOWER=150\n");
         // The burner was burning when the power went: it resumes burning.
@@ -89,6 +91,7 @@ public:
         const auto first = sim.readLine(kPatience);
         started = first && first->rfind("VESK_COM1=", 0) == 0;
         if (!started) return;
+        if (holdBoard) ::kill(sim.pid(), SIGSTOP);
         auto env = common;
         env["VESK_HOME"] = home.path();
         env["VESK_COM1"] = first->substr(10);
@@ -100,6 +103,11 @@ public:
         control = std::make_unique<LineLink>(home.file("sim.sock"));
         started = ui->connected() && control->connected();
     }
+
+    ~PanelUi() {
+        if (sim.pid() > 0) releaseBoard();  // a stopped simulator would not hear its end
+    }
+    void releaseBoard() { ::kill(sim.pid(), SIGCONT); }
 
     Shot shot() {
         const std::string path = home.file("shot" + std::to_string(shots++) + ".png");
@@ -364,10 +372,11 @@ class OwnLayoutEndToEnd : public ::testing::TestWithParam<OwnLayoutEntries> {};
 // closes back to where it was opened.
 TEST_P(OwnLayoutEndToEnd, EveryScreenOpensFromTheHomeScreenAndCloses) {
     const OwnLayoutEntries& l = GetParam();
-    PanelUi p(l.menu.program, l.menu.option);
+    PanelUi p(l.menu.program, l.menu.option, true);
     ASSERT_TRUE(p.started);
     // The user menu's entries follow the board's firmware: wait for its frames.
     const Shot start = p.shot();
+    p.releaseBoard();
     ASSERT_TRUE(p.waitFor([&](const Shot&, const Shot& b) { return b.area(kWaterValue) != start.area(kWaterValue); }));
     tapAt(p, 47, 212);
     ListState user{l.menu.userEntries};
